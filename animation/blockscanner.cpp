@@ -1,0 +1,135 @@
+#include "blockscanner.h"
+
+namespace blikon {
+
+namespace {
+
+constexpr std::size_t kWindowChars = 3;
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+const ScanRegister& scanRegister(int reg) { return kScanRegisters[reg - 2]; }
+
+int upperHexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Length of the well-formed UTF-8 sequence at the start of `s`, or 0 if it is not one.
+std::size_t utf8SequenceLength(std::string_view s)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (s.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+// Takes up to `count` characters from the front of `text`, appending them to `out`
+// (when given); returns the number of bytes consumed.
+std::size_t takeCharacters(std::string_view text, std::size_t count, std::string* out)
+{
+    std::size_t offset = 0;
+    for (std::size_t taken = 0; taken < count && offset < text.size(); ++taken) {
+        const std::size_t length = utf8SequenceLength(text.substr(offset));
+        if (out)
+            *out += length ? text.substr(offset, length) : kReplacement;
+        offset += length ? length : 1;
+    }
+    return offset;
+}
+
+}  // namespace
+
+std::optional<std::uint8_t> decodeValue(int reg, std::string_view window)
+{
+    if (window.size() != kWindowChars || window[0] != '0')
+        return std::nullopt;
+    const int second = upperHexDigit(window[1]);
+    const int third = upperHexDigit(window[2]);
+    int value = -1;
+    if (second >= 0 && window[2] == 'h')
+        value = second;
+    else if (second >= 1 && third >= 0)
+        value = second * 16 + third;
+    if (value < scanRegister(reg).minValue)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(value);
+}
+
+void applyValue(int reg, std::uint8_t value, LampStates& lamps)
+{
+    const int group = scanRegister(reg).group;
+    for (int bit = 0; bit < kGroups[group].ledCount; ++bit)
+        lamps.set(Led{group, bit}, ((value >> bit) & 1) == 0);
+}
+
+std::string valueWindow(std::string_view codeText, std::int64_t position)
+{
+    std::size_t start = 0;
+    if (position == 0) {
+        start = takeCharacters(codeText, 3, nullptr);
+    } else {
+        // The marker is four ASCII characters, so the value starts right behind them.
+        const auto behindMarker = static_cast<std::uint64_t>(position) + 3;
+        if (behindMarker >= codeText.size())
+            return {};
+        start = behindMarker;
+    }
+    std::string window;
+    takeCharacters(codeText.substr(start), kWindowChars, &window);
+    return window;
+}
+
+StepValues BlockScanner::step(std::string_view codeText, LampStates& lamps)
+{
+    StepValues values;
+    for (std::size_t r = 0; r < kScanRegisters.size(); ++r) {
+        const ScanRegister& scan = kScanRegisters[r];
+        std::int64_t& position = positions_[r];
+        const auto from = static_cast<std::uint64_t>(position);
+        const std::size_t found =
+            from > codeText.size() ? std::string_view::npos : codeText.find(scan.marker, from);
+        position = found == std::string_view::npos ? 0 : static_cast<std::int64_t>(found) + 1;
+
+        values[r] = decodeValue(scan.reg, valueWindow(codeText, position));
+        if (values[r])
+            applyValue(scan.reg, *values[r], lamps);
+    }
+    return values;
+}
+
+std::string BlockScanner::window(int reg, std::string_view codeText) const
+{
+    return valueWindow(codeText, position(reg));
+}
+
+}  // namespace blikon

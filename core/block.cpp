@@ -1,0 +1,56 @@
+#include "block.h"
+
+namespace blikon {
+
+std::string blockLine(int reg, int value)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string line(kIndent);
+    line += "mov R";
+    line += static_cast<char>('0' + reg);
+    line += ",#0";
+    if (value >= 16)
+        line += kHex[(value >> 4) & 0xF];
+    line += kHex[value & 0xF];
+    line += 'h';
+    return line;
+}
+
+std::string formatBlock(const BoardState& board)
+{
+    std::string block;
+    for (int g = 0; g < kGroupCount; ++g) {
+        if (g > 0)
+            block += kCrLf;
+        block += blockLine(kGroups[g].reg, board.value(g));
+    }
+    return block;
+}
+
+const std::string& startBlock()
+{
+    static const std::string block = formatBlock(BoardState{});
+    return block;
+}
+
+std::string blockSuffix(std::string_view block)
+{
+    std::string suffix;
+    suffix.reserve(2 * kCrLf.size() + block.size() + kCallLine.size());
+    suffix += kCrLf;
+    suffix += block;
+    suffix += kCrLf;
+    suffix += kCallLine;
+    return suffix;
+}
+
+std::string appendBlock(std::string_view codeText, std::string_view block)
+{
+    std::string result;
+    result.reserve(codeText.size() + block.size() + 2 * kCrLf.size() + kCallLine.size());
+    result += codeText;
+    result += blockSuffix(block);
+    return result;
+}
+
+}  // namespace blikon

@@ -1,0 +1,1 @@
+# Window tests, added as the windows are built.
