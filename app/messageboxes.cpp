@@ -1,0 +1,38 @@
+#include "messageboxes.h"
+
+#include <QMessageBox>
+
+namespace blikon {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageRequest::Icon icon)
+{
+    switch (icon) {
+    case MessageRequest::Icon::Stop: return QMessageBox::Critical;
+    case MessageRequest::Icon::Information: return QMessageBox::Information;
+    case MessageRequest::Icon::Question: return QMessageBox::Question;
+    case MessageRequest::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageAnswer QtMessageBoxes::show(QWidget* parent, const MessageRequest& request)
+{
+    QMessageBox box(toQtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    if (request.buttons == MessageRequest::Buttons::Ok) {
+        box.setDefaultButton(box.addButton(QMessageBox::Ok));
+        box.exec();
+        return MessageAnswer::Ok;
+    }
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    box.setDefaultButton(request.defaultButton == MessageRequest::Default::First ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+}  // namespace blikon

@@ -1,0 +1,44 @@
+#include "qtsettingsstore.h"
+
+namespace blikon {
+
+namespace {
+
+QString settingsPath(const QString& section, const QString& key)
+{
+    return section + QLatin1Char('/') + key;
+}
+
+#ifdef Q_OS_WIN
+constexpr auto kOrganization = "VB and VBA Program Settings";
+#else
+constexpr auto kOrganization = "Blikon";
+#endif
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            QString::fromLatin1(kOrganization), QStringLiteral("Blikon")))
+{
+}
+
+QtSettingsStore::QtSettingsStore(const QString& iniFilePath)
+    : settings_(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat))
+{
+}
+
+QString QtSettingsStore::read(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const QVariant value = settings_->value(settingsPath(section, key));
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+bool QtSettingsStore::save(const QString& section, const QString& key, const QString& text)
+{
+    settings_->setValue(settingsPath(section, key), text);
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+}
+
+}  // namespace blikon

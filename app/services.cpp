@@ -1,0 +1,31 @@
+#include "services.h"
+
+#include "messageboxes.h"
+#include "qtsettingsstore.h"
+
+namespace blikon {
+
+namespace {
+
+MessageBoxes* g_messageBoxes = nullptr;
+SettingsStore* g_settings = nullptr;
+
+}  // namespace
+
+MessageBoxes& Services::messageBoxes()
+{
+    static QtMessageBoxes real;
+    return g_messageBoxes ? *g_messageBoxes : real;
+}
+
+SettingsStore& Services::settings()
+{
+    static QtSettingsStore real;
+    return g_settings ? *g_settings : real;
+}
+
+void Services::setMessageBoxes(MessageBoxes* boxes) { g_messageBoxes = boxes; }
+
+void Services::setSettings(SettingsStore* store) { g_settings = store; }
+
+}  // namespace blikon

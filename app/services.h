@@ -1,0 +1,19 @@
+#pragma once
+
+namespace blikon {
+
+class MessageBoxes;
+class SettingsStore;
+
+// The program's platform seams in one place. The real ones are made on first use;
+// tests put their own in with a ServiceOverride.
+class Services {
+public:
+    static MessageBoxes& messageBoxes();
+    static SettingsStore& settings();
+
+    static void setMessageBoxes(MessageBoxes* boxes);  // nullptr restores the real one
+    static void setSettings(SettingsStore* store);     // nullptr restores the real one
+};
+
+}  // namespace blikon
