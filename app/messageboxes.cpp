@@ -1,6 +1,7 @@
 #include "messageboxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace blikon {
 
