@@ -1,7 +1,19 @@
+#include "fblikon.h"
+#include "module1.h"
+#include "services.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+
+    blikon::FBlikon::Commands commands;
+    commands.newWindow = [](blikon::FBlikon&) { (new blikon::FBlikon)->show(); };
+    blikon::FBlikon::setCommands(commands);
+
+    QWidget* first = blikon::Module1::start(blikon::Services::settings(), [] { return new blikon::FBlikon; });
+    if (!first)
+        return 0;  // the start routine failed before any window opened
+    return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "keyboardlocks.h"
 #include "messageboxes.h"
 #include "qtsettingsstore.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 MessageBoxes* g_messageBoxes = nullptr;
 SettingsStore* g_settings = nullptr;
+KeyboardLocks* g_keyboardLocks = nullptr;
 
 }  // namespace
 
@@ -24,8 +26,16 @@ SettingsStore& Services::settings()
     return g_settings ? *g_settings : real;
 }
 
+KeyboardLocks& Services::keyboardLocks()
+{
+    static PlatformKeyboardLocks real;
+    return g_keyboardLocks ? *g_keyboardLocks : real;
+}
+
 void Services::setMessageBoxes(MessageBoxes* boxes) { g_messageBoxes = boxes; }
 
 void Services::setSettings(SettingsStore* store) { g_settings = store; }
+
+void Services::setKeyboardLocks(KeyboardLocks* locks) { g_keyboardLocks = locks; }
 
 }  // namespace blikon

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QPlainTextEdit>
+
+namespace blikon {
+
+// The code editor Text1. Its code text has CR LF line ends: reading gives CR LF, and
+// setting accepts CR LF (as well as LF or CR alone). The add and template commands
+// change the document in place at its start or end instead of replacing the whole
+// text, which keeps them fast on long programs.
+class CodeEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit CodeEditor(QWidget* parent = nullptr);
+
+    [[nodiscard]] QString codeText() const;
+    void setCodeText(const QString& text);
+
+    void appendCodeText(const QString& text);
+    void prependCodeText(const QString& text);
+
+    // Selects the whole code text (an empty text selects nothing).
+    void selectWholeText();
+
+    // Key sequences that belong to the window's menu commands: the editor gives them up
+    // instead of handling them itself (Ctrl+Z is the window's undo, not the editor's).
+    void setReservedShortcuts(QList<QKeySequence> shortcuts) { reserved_ = std::move(shortcuts); }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void insertAt(int position, const QString& text);
+
+    QList<QKeySequence> reserved_;
+};
+
+// CR LF and lone CR become LF, the editor's line break.
+[[nodiscard]] QString toEditorLineEnds(QString text);
+
+}  // namespace blikon

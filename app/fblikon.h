@@ -1,0 +1,87 @@
+#pragma once
+
+#include "boardstate.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace blikon {
+
+class CodeEditor;
+class LedPanel;
+class StatusBar;
+
+// The main window: the LED panel, the block label Label1, the code editor Text1 and
+// the menus. Every instance is independent, with its own board, block, code text and
+// saved copy of the code text; it deletes itself when closed.
+class FBlikon : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FBlikon(QWidget* parent = nullptr);
+    ~FBlikon() override;
+
+    // The first main window of this run while it is open, else nullptr. The animation
+    // window plays its code text.
+    [[nodiscard]] static FBlikon* first();
+
+    [[nodiscard]] QString codeText() const;  // CR LF line ends
+    void setCodeText(const QString& text);
+    [[nodiscard]] const QString& savedText() const { return savedText_; }
+    [[nodiscard]] const BoardState& board() const { return board_; }
+    [[nodiscard]] QString blockCaption() const;
+    [[nodiscard]] CodeEditor* editor() const { return editor_; }
+
+    // Menu commands that other windows' code opens; set by the program at start-up so
+    // that the main window does not depend on every window it can open.
+    struct Commands {
+        std::function<void(FBlikon&)> newWindow, open, save, saveAs, animation, print, help, about, web;
+    };
+    static void setCommands(Commands commands);
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setTabOrder();
+
+    // Event handlers; each runs through HandlerGuard with its failure policy.
+    void onLedChanged(Led led, LedState state);
+    void compute();
+    void add();
+    void addStartTemplate();
+    void addEndTemplate();
+    void undo();
+    void selectWholeCode();
+    void tickAll(bool ticked);
+    void tickGroup(int group);
+    void tickLed(Led led);
+    void refreshStatusLine();
+
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                     std::function<void()> handler);
+    void addSeparator(QMenu* menu, const char* name);
+    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
+    void runCommand(const std::function<void(FBlikon&)>& command);
+
+    BoardState board_;
+    QString savedText_;
+
+    LedPanel* panel_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QLabel* label1_ = nullptr;
+    CodeEditor* editor_ = nullptr;
+    StatusBar* statusBar_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QList<QKeySequence> menuShortcuts_;
+};
+
+}  // namespace blikon
