@@ -199,7 +199,7 @@ void FBlikon::buildMenus()
         const int last = kGroups[g].ledCount - 1;
         const QByteArray menuName = "mnu" + letter.toLatin1();
         QMenu* groupMenu = addMenu(select, menuName.constData(),
-                                   QStringLiteral("&%10 - %1%2").arg(letter).arg(last));
+                                   QLatin1Char('&') + letter + QLatin1String("0 - ") + letter + QString::number(last));
         for (int bit = 0; bit <= last; ++bit) {
             const Led led{g, bit};
             const QByteArray itemName = menuName + QByteArray::number(bit);
