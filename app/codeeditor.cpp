@@ -1,6 +1,8 @@
 #include "codeeditor.h"
 
 #include <QKeyEvent>
+
+#include <algorithm>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -26,10 +28,21 @@ CodeEditor::CodeEditor(QWidget* parent)
 
 QString CodeEditor::codeText() const
 {
-    // Raw text keeps non-breaking spaces; blocks are separated by U+2029.
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    // Raw text keeps non-breaking spaces; blocks are separated by U+2029. One pass into
+    // a buffer of the final size: QString::replace grows the text once per line break.
+    const QString raw = document()->toRawText();
+    const auto isBreak = [](QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; };
+    const auto breaks = std::count_if(raw.cbegin(), raw.cend(), isBreak);
+    QString text(raw.size() + breaks, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const QChar c : raw) {
+        if (isBreak(c)) {
+            *out++ = QLatin1Char('\r');
+            *out++ = QLatin1Char('\n');
+        } else {
+            *out++ = c;
+        }
+    }
     return text;
 }
 
