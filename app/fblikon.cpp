@@ -2,6 +2,7 @@
 
 #include "block.h"
 #include "codeeditor.h"
+#include "commondialog.h"
 #include "fonts.h"
 #include "handlerguard.h"
 #include "keyboardlocks.h"
@@ -131,6 +132,8 @@ void FBlikon::buildControls()
     timer1_->setInterval(100);
     connect(timer1_, &QTimer::timeout, this, &FBlikon::refreshStatusLine);
     timer1_->start();
+
+    commonDialog1_ = new CommonDialog(this);
 }
 
 QMenu* FBlikon::addMenu(QMenu* parent, const char* name, const QString& caption)

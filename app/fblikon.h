@@ -16,6 +16,7 @@ class QTimer;
 namespace blikon {
 
 class CodeEditor;
+class CommonDialog;
 class LedPanel;
 class StatusBar;
 
@@ -38,6 +39,7 @@ public:
     [[nodiscard]] const BoardState& board() const { return board_; }
     [[nodiscard]] QString blockCaption() const;
     [[nodiscard]] CodeEditor* editor() const { return editor_; }
+    [[nodiscard]] CommonDialog* commonDialog() const { return commonDialog1_; }
 
     // Menu commands that other windows' code opens; set by the program at start-up so
     // that the main window does not depend on every window it can open.
@@ -81,6 +83,7 @@ private:
     CodeEditor* editor_ = nullptr;
     StatusBar* statusBar_ = nullptr;
     QTimer* timer1_ = nullptr;
+    CommonDialog* commonDialog1_ = nullptr;
     QList<QKeySequence> menuShortcuts_;
 };
 

@@ -1,5 +1,6 @@
 #include "fblikon.h"
 #include "module1.h"
+#include "programcommands.h"
 #include "services.h"
 
 #include <QApplication>
@@ -7,10 +8,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-
-    blikon::FBlikon::Commands commands;
-    commands.newWindow = [](blikon::FBlikon&) { (new blikon::FBlikon)->show(); };
-    blikon::FBlikon::setCommands(commands);
+    blikon::installProgramCommands();
 
     QWidget* first = blikon::Module1::start(blikon::Services::settings(), [] { return new blikon::FBlikon; });
     if (!first)

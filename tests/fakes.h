@@ -2,6 +2,7 @@
 
 // Stand-ins for the program's platform seams, for window tests.
 
+#include "dialogs.h"
 #include "handlerguard.h"
 #include "keyboardlocks.h"
 #include "messageboxes.h"
@@ -60,6 +61,29 @@ public:
     ~FakeKeyboardLocks() override { Services::setKeyboardLocks(nullptr); }
     LockStates read() const override { return states; }
     LockStates states;
+};
+
+// Answers file and colour dialogs from queues; an empty queue answers cancel.
+class FakeDialogs final : public Dialogs {
+public:
+    FakeDialogs() { Services::setDialogs(this); }
+    ~FakeDialogs() override { Services::setDialogs(nullptr); }
+
+    std::optional<QString> chooseFile(QWidget*, const FileDialogRequest& request) override
+    {
+        fileRequests.append(request);
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override
+    {
+        colorStarts.append(initial);
+        return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+    }
+
+    QList<FileDialogRequest> fileRequests;
+    QList<std::optional<QString>> fileAnswers;
+    QList<QColor> colorStarts;
+    QList<std::optional<QColor>> colorAnswers;
 };
 
 // Makes the handler or fail point of the given name throw while it lives.
