@@ -1,0 +1,79 @@
+#include "pictures.h"
+
+#include <QDir>
+#include <QImage>
+#include <QSvgRenderer>
+#include <QtTest>
+
+namespace pictures = blikon::pictures;
+
+class tst_Pictures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyNamedPictureIsDrawnAtTheAskedSize_data();
+    void everyNamedPictureIsDrawnAtTheAskedSize();
+    void everyResourcePictureIsValidSvg();
+    void unknownPictureIsNull();
+    void programIconHasSmallAndLargeSizes();
+};
+
+void tst_Pictures::everyNamedPictureIsDrawnAtTheAskedSize_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {pictures::kProgramIcon, pictures::kSplashBackground, pictures::kSplashImage2,
+                             pictures::kAboutBackground, pictures::kAboutImage1, pictures::kAboutImage2,
+                             pictures::kFloatingIcon}) {
+        QTest::newRow(name) << QString::fromLatin1(name);
+    }
+}
+
+void tst_Pictures::everyNamedPictureIsDrawnAtTheAskedSize()
+{
+    QFETCH(QString, name);
+    const QPixmap pixmap = pictures::picture(name, QSize(90, 50));
+    QVERIFY(!pixmap.isNull());
+    QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(90, 50));
+
+    // Something is drawn: the picture is neither empty nor one flat colour.
+    const QImage image = pixmap.toImage();
+    const QRgb first = image.pixel(0, 0);
+    bool varies = false;
+    bool opaque = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            varies = varies || image.pixel(x, y) != first;
+            opaque = opaque || qAlpha(image.pixel(x, y)) == 255;
+        }
+    }
+    QVERIFY(varies);
+    QVERIFY(opaque);
+}
+
+void tst_Pictures::everyResourcePictureIsValidSvg()
+{
+    QVERIFY(!pictures::programIcon().isNull());  // loads the resources of the library
+    const QStringList files = QDir(QStringLiteral(":/app")).entryList({QStringLiteral("*.svg")});
+    QCOMPARE(files.size(), 7);
+    for (const QString& file : files) {
+        QVERIFY2(QSvgRenderer(QStringLiteral(":/app/") + file).isValid(), qPrintable(file));
+    }
+}
+
+void tst_Pictures::unknownPictureIsNull()
+{
+    QVERIFY(pictures::picture(QStringLiteral("no-such-picture"), QSize(32, 32)).isNull());
+    QVERIFY(pictures::picture(QString::fromLatin1(pictures::kProgramIcon), QSize()).isNull());
+}
+
+void tst_Pictures::programIconHasSmallAndLargeSizes()
+{
+    const QIcon icon = pictures::programIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    QVERIFY(sizes.contains(QSize(256, 256)));
+    QCOMPARE(icon.pixmap(QSize(48, 48)).size(), QSize(48, 48));
+}
+
+QTEST_MAIN(tst_Pictures)
+#include "test_pictures.moc"
