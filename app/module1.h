@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 #include <chrono>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -22,5 +25,15 @@ public:
     static QWidget* start(SettingsStore& settings, const MainWindowFactory& createMainWindow,
                           std::chrono::milliseconds splashTime = kSplashTime);
 };
+
+// The truth value of a stored setting, or nullopt when the text is none.
+// Surrounding white space is ignored. A number is an optional sign, ASCII digits with at
+// most one decimal point or comma, and an optional exponent ("e" or "E", optional sign,
+// digits); it is false when all its digits before the exponent are zero, else true. The
+// words "true" and "false" count in any letter case. Hexadecimal, thousands separators,
+// "inf" and "nan" are no numbers.
+// Examples: "0", "-0.0", "0e7", " FALSE " are false; "1", "-1", "2.5", "2,5", "1e-400",
+// "True" are true; "", "ano", "1 0", "0x1", "e5" are nullopt.
+[[nodiscard]] std::optional<bool> parseTruthValue(const QString& text);
 
 }  // namespace blikon

@@ -1,0 +1,376 @@
+#include "fuvod.h"
+#include "messageboxes.h"
+#include "module1.h"
+#include "qtsettingsstore.h"
+#include "services.h"
+#include "settingsstore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+
+using namespace std::chrono_literals;
+using blikon::FUvod;
+using blikon::Module1;
+
+namespace {
+
+class MemorySettings final : public blikon::SettingsStore {
+public:
+    QString read(const QString& section, const QString& key, const QString& defaultValue) const override
+    {
+        if (failOnRead) {
+            throw std::runtime_error("store unreadable");
+        }
+        return values.value(section + QLatin1Char('/') + key, defaultValue);
+    }
+    bool save(const QString& section, const QString& key, const QString& text) override
+    {
+        saved.append(section + QLatin1Char('/') + key);
+        values.insert(section + QLatin1Char('/') + key, text);
+        return true;
+    }
+
+    QMap<QString, QString> values;
+    QStringList saved;
+    bool failOnRead = false;
+};
+
+class CountingMessageBoxes final : public blikon::MessageBoxes {
+public:
+    CountingMessageBoxes() { blikon::Services::setMessageBoxes(this); }
+    ~CountingMessageBoxes() override { blikon::Services::setMessageBoxes(nullptr); }
+    blikon::MessageAnswer show(QWidget*, const blikon::MessageRequest&) override
+    {
+        ++shown;
+        return blikon::MessageAnswer::Ok;
+    }
+    int shown = 0;
+};
+
+const QString kSplashKey = QStringLiteral("Kalendář/ShowUvodT");
+
+FUvod* anySplash()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* splash = qobject_cast<FUvod*>(widget)) {
+            return splash;
+        }
+    }
+    return nullptr;
+}
+
+bool splashVisible()
+{
+    const FUvod* splash = anySplash();
+    return splash && splash->isVisible();
+}
+
+// A main window stand-in that notes what the start routine had done when it was made.
+struct MainWindowProbe {
+    QPointer<QWidget> window;
+    int created = 0;
+    bool splashVisibleWhenCreated = false;
+
+    Module1::MainWindowFactory factory()
+    {
+        return [this] {
+            ++created;
+            splashVisibleWhenCreated = splashVisible();
+            window = new QWidget;
+            window->setObjectName(QStringLiteral("FBlikon"));
+            return window.data();
+        };
+    }
+    ~MainWindowProbe() { delete window.data(); }
+};
+
+}  // namespace
+
+class tst_Module1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void splashCoversHiddenMainWindowDuringTheWait();
+    void waitLastsTheSplashTimeAndLetsTheProcessorRest();
+    void settingDecidesTheSplash_data();
+    void settingDecidesTheSplash();
+    void settingIsReadButNeverWritten();
+    void failureEndsTheStartSilently_data();
+    void failureEndsTheStartSilently();
+    void mainWindowGoneDuringTheWaitEndsTheStart();
+    void quittingOnLastWindowClosedIsSuspendedWhileStarting_data();
+    void quittingOnLastWindowClosedIsSuspendedWhileStarting();
+
+    void truthValues_data();
+    void truthValues();
+};
+
+void tst_Module1::cleanup()
+{
+    QVERIFY(!anySplash());
+    QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+}
+
+void tst_Module1::splashCoversHiddenMainWindowDuringTheWait()
+{
+    MemorySettings settings;
+    MainWindowProbe probe;
+    bool splashVisibleMidWait = false;
+    bool mainWindowHiddenMidWait = false;
+    QTimer::singleShot(150ms, [&] {
+        splashVisibleMidWait = splashVisible();
+        mainWindowHiddenMidWait = probe.window && !probe.window->isVisible();
+    });
+
+    QWidget* shown = Module1::start(settings, probe.factory(), 300ms);
+
+    QCOMPARE(probe.created, 1);
+    QVERIFY(probe.splashVisibleWhenCreated);
+    QVERIFY(splashVisibleMidWait);
+    QVERIFY(mainWindowHiddenMidWait);
+    QVERIFY(shown);
+    QCOMPARE(shown, probe.window.data());
+    QVERIFY(shown->isVisible());
+    QVERIFY(!anySplash());
+}
+
+void tst_Module1::waitLastsTheSplashTimeAndLetsTheProcessorRest()
+{
+    MemorySettings settings;
+    MainWindowProbe probe;
+    constexpr auto splashTime = 400ms;
+
+    QElapsedTimer clock;
+    clock.start();
+    const std::clock_t processorBefore = std::clock();
+    QVERIFY(Module1::start(settings, probe.factory(), splashTime));
+    const double processorMs = 1000.0 * double(std::clock() - processorBefore) / CLOCKS_PER_SEC;
+    const qint64 elapsedMs = clock.elapsed();
+
+    QVERIFY2(elapsedMs >= splashTime.count(), qPrintable(QString::number(elapsedMs)));
+    QVERIFY2(elapsedMs < splashTime.count() + 1500, qPrintable(QString::number(elapsedMs)));
+    // A wait that spins on the processor uses about as much processor time as it lasts.
+    QVERIFY2(processorMs < elapsedMs / 2.0,
+             qPrintable(QStringLiteral("%1 ms of processor time in %2 ms").arg(processorMs).arg(elapsedMs)));
+}
+
+void tst_Module1::settingDecidesTheSplash_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("splash");
+
+    QTest::newRow("missing") << false << QString() << true;
+    QTest::newRow("1") << true << "1" << true;
+    QTest::newRow("-1") << true << "-1" << true;
+    QTest::newRow("True") << true << "True" << true;
+    QTest::newRow("0") << true << "0" << false;
+    QTest::newRow("0.0 with spaces") << true << " 0.0 " << false;
+    QTest::newRow("false") << true << "false" << false;
+    QTest::newRow("FALSE") << true << "FALSE" << false;
+    QTest::newRow("no truth value counts as 1") << true << "ne" << true;
+    QTest::newRow("empty counts as 1") << true << "" << true;
+}
+
+void tst_Module1::settingDecidesTheSplash()
+{
+    QFETCH(bool, stored);
+    QFETCH(QString, value);
+    QFETCH(bool, splash);
+
+    MemorySettings settings;
+    if (stored) {
+        settings.values.insert(kSplashKey, value);
+    }
+    MainWindowProbe probe;
+    constexpr auto splashTime = 150ms;
+
+    QElapsedTimer clock;
+    clock.start();
+    QWidget* shown = Module1::start(settings, probe.factory(), splashTime);
+    const qint64 elapsedMs = clock.elapsed();
+
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
+    QCOMPARE(probe.created, 1);
+    QCOMPARE(probe.splashVisibleWhenCreated, splash);
+    QCOMPARE(elapsedMs >= splashTime.count(), splash);
+}
+
+void tst_Module1::settingIsReadButNeverWritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("Blikon.ini"));
+    {
+        blikon::QtSettingsStore settings(file);
+        MainWindowProbe probe;
+        QVERIFY(Module1::start(settings, probe.factory(), 50ms));
+        QVERIFY(probe.splashVisibleWhenCreated);
+    }
+    QVERIFY(QSettings(file, QSettings::IniFormat).allKeys().isEmpty());
+
+    MemorySettings settings;
+    settings.values.insert(kSplashKey, QStringLiteral("0"));
+    MainWindowProbe probe;
+    QVERIFY(Module1::start(settings, probe.factory(), 50ms));
+    QVERIFY(settings.saved.isEmpty());
+    QCOMPARE(settings.values.value(kSplashKey), QStringLiteral("0"));
+}
+
+void tst_Module1::failureEndsTheStartSilently_data()
+{
+    QTest::addColumn<bool>("failOnRead");
+    QTest::addColumn<bool>("splash");
+    QTest::addColumn<int>("failure");  // 0 none, 1 the factory throws, 2 it makes no window
+
+    QTest::newRow("settings unreadable") << true << true << 0;
+    QTest::newRow("loading fails behind the splash") << false << true << 1;
+    QTest::newRow("loading fails without splash") << false << false << 1;
+    QTest::newRow("no window behind the splash") << false << true << 2;
+    QTest::newRow("no window without splash") << false << false << 2;
+}
+
+void tst_Module1::failureEndsTheStartSilently()
+{
+    QFETCH(bool, failOnRead);
+    QFETCH(bool, splash);
+    QFETCH(int, failure);
+
+    MemorySettings settings;
+    settings.failOnRead = failOnRead;
+    settings.values.insert(kSplashKey, splash ? QStringLiteral("1") : QStringLiteral("0"));
+    CountingMessageBoxes boxes;
+    int created = 0;
+    const auto factory = [&]() -> QWidget* {
+        ++created;
+        if (failure == 1) {
+            throw std::runtime_error("loading failed");
+        }
+        return failure == 2 ? nullptr : new QWidget;
+    };
+
+    QCOMPARE(Module1::start(settings, factory, 50ms), nullptr);
+
+    QCOMPARE(created, failOnRead ? 0 : 1);
+    QCOMPARE(boxes.shown, 0);
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    }
+}
+
+void tst_Module1::mainWindowGoneDuringTheWaitEndsTheStart()
+{
+    MemorySettings settings;
+    MainWindowProbe probe;
+    QTimer::singleShot(50ms, [&] { delete probe.window.data(); });
+    QCOMPARE(Module1::start(settings, probe.factory(), 150ms), nullptr);
+    QCOMPARE(probe.created, 1);
+}
+
+void tst_Module1::quittingOnLastWindowClosedIsSuspendedWhileStarting_data()
+{
+    QTest::addColumn<bool>("quitOnLastWindowClosed");
+    QTest::addColumn<bool>("loadingFails");
+    QTest::newRow("on") << true << false;
+    QTest::newRow("off") << false << false;
+    QTest::newRow("off, loading fails") << false << true;
+}
+
+void tst_Module1::quittingOnLastWindowClosedIsSuspendedWhileStarting()
+{
+    QFETCH(bool, quitOnLastWindowClosed);
+    QFETCH(bool, loadingFails);
+
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindowClosed);
+    const auto restore = qScopeGuard([] { QGuiApplication::setQuitOnLastWindowClosed(true); });
+    MemorySettings settings;
+    MainWindowProbe probe;
+    const Module1::MainWindowFactory makeWindow = probe.factory();
+    bool quitOnCloseMidWait = true;
+    QTimer::singleShot(50ms, [&] { quitOnCloseMidWait = QGuiApplication::quitOnLastWindowClosed(); });
+
+    QWidget* shown = Module1::start(
+        settings,
+        [&] {
+            if (loadingFails) {
+                QTest::qWait(100);  // past the probe, while the splash is up
+                throw std::runtime_error("loading failed");
+            }
+            return makeWindow();
+        },
+        100ms);
+
+    QCOMPARE(shown != nullptr, !loadingFails);
+    QVERIFY(!quitOnCloseMidWait);
+    QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), quitOnLastWindowClosed);
+}
+
+void tst_Module1::truthValues_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected");  // -1 no truth value, 0 false, 1 true
+
+    QTest::newRow("0") << "0" << 0;
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("-1") << "-1" << 1;
+    QTest::newRow("+7") << "+7" << 1;
+    QTest::newRow("000") << "000" << 0;
+    QTest::newRow("-0.0") << "-0.0" << 0;
+    QTest::newRow("2.5") << "2.5" << 1;
+    QTest::newRow("decimal comma") << "2,5" << 1;
+    QTest::newRow("0,0") << "0,0" << 0;
+    QTest::newRow(".5") << ".5" << 1;
+    QTest::newRow("5.") << "5." << 1;
+    QTest::newRow("0.000001") << "0.000001" << 1;
+    QTest::newRow("tiny but not zero") << "1e-400" << 1;
+    QTest::newRow("huge") << "9e999" << 1;
+    QTest::newRow("0e7") << "0e7" << 0;
+    QTest::newRow("1E+3") << "1E+3" << 1;
+    QTest::newRow("spaces around") << " 1 " << 1;
+    QTest::newRow("tab and line end around zero") << "\t0\r\n" << 0;
+    QTest::newRow("true") << "true" << 1;
+    QTest::newRow("TRUE") << "TRUE" << 1;
+    QTest::newRow("fAlSe") << "fAlSe" << 0;
+    QTest::newRow("false with spaces") << " false " << 0;
+
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("blank") << "   " << -1;
+    QTest::newRow("word") << "ano" << -1;
+    QTest::newRow("yes") << "yes" << -1;
+    QTest::newRow("truee") << "truee" << -1;
+    QTest::newRow("space inside") << "1 0" << -1;
+    QTest::newRow("sign only") << "-" << -1;
+    QTest::newRow("point only") << "." << -1;
+    QTest::newRow("two signs") << "--1" << -1;
+    QTest::newRow("two points") << "1.2.3" << -1;
+    QTest::newRow("exponent only") << "e5" << -1;
+    QTest::newRow("exponent without digits") << "1e" << -1;
+    QTest::newRow("hexadecimal") << "0x0" << -1;
+    QTest::newRow("inf") << "inf" << -1;
+    QTest::newRow("nan") << "nan" << -1;
+    QTest::newRow("arabic-indic one") << QStringLiteral("\u0661") << -1;
+    QTest::newRow("full-width zero") << QStringLiteral("\uFF10") << -1;
+}
+
+void tst_Module1::truthValues()
+{
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    const std::optional<bool> value = blikon::parseTruthValue(text);
+    QCOMPARE(value.has_value() ? int(*value) : -1, expected);
+}
+
+QTEST_MAIN(tst_Module1)
+#include "test_module1.moc"
