@@ -67,6 +67,16 @@ std::size_t takeCharacters(std::string_view text, std::size_t count, std::string
     return offset;
 }
 
+// The code text from the first byte of the value window of a scan position on: right
+// behind the marker (four ASCII characters), or behind the first three characters of the
+// text at position 0. Empty when that lies beyond the end.
+std::string_view windowText(std::string_view codeText, std::int64_t position)
+{
+    const std::uint64_t start = position == 0 ? takeCharacters(codeText, 3, nullptr)
+                                              : static_cast<std::uint64_t>(position) + 3;
+    return start < codeText.size() ? codeText.substr(start) : std::string_view{};
+}
+
 }  // namespace
 
 std::optional<std::uint8_t> decodeValue(int reg, std::string_view window)
@@ -94,18 +104,8 @@ void applyValue(int reg, std::uint8_t value, LampStates& lamps)
 
 std::string valueWindow(std::string_view codeText, std::int64_t position)
 {
-    std::size_t start = 0;
-    if (position == 0) {
-        start = takeCharacters(codeText, 3, nullptr);
-    } else {
-        // The marker is four ASCII characters, so the value starts right behind them.
-        const auto behindMarker = static_cast<std::uint64_t>(position) + 3;
-        if (behindMarker >= codeText.size())
-            return {};
-        start = behindMarker;
-    }
     std::string window;
-    takeCharacters(codeText.substr(start), kWindowChars, &window);
+    takeCharacters(windowText(codeText, position), kWindowChars, &window);
     return window;
 }
 
@@ -120,7 +120,9 @@ StepValues BlockScanner::step(std::string_view codeText, LampStates& lamps)
             from > codeText.size() ? std::string_view::npos : codeText.find(scan.marker, from);
         position = found == std::string_view::npos ? 0 : static_cast<std::int64_t>(found) + 1;
 
-        values[r] = decodeValue(scan.reg, valueWindow(codeText, position));
+        // Only windows of three ASCII characters decode, and those are the window's
+        // first three bytes, so the bytes decode without building the window.
+        values[r] = decodeValue(scan.reg, windowText(codeText, position).substr(0, kWindowChars));
         if (values[r])
             applyValue(scan.reg, *values[r], lamps);
     }

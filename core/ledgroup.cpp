@@ -2,27 +2,6 @@
 
 namespace blikon {
 
-namespace {
-
-std::array<int, kGroupCount> groupOffsets()
-{
-    std::array<int, kGroupCount> offsets{};
-    int next = 0;
-    for (int g = 0; g < kGroupCount; ++g) {
-        offsets[g] = next;
-        next += kGroups[g].ledCount;
-    }
-    return offsets;
-}
-
-}  // namespace
-
-int ledIndex(Led led)
-{
-    static const auto offsets = groupOffsets();
-    return offsets[led.group] + led.bit;
-}
-
 const std::array<Led, kLedCount>& allLeds()
 {
     static const auto leds = [] {

@@ -39,8 +39,18 @@ struct Led {
 // Weight of the LED in its group's value: A0 = 1, A7 = 128.
 [[nodiscard]] constexpr int ledWeight(Led led) { return 1 << led.bit; }
 
+namespace detail {
+// ledIndex of bit 0 of each group: 0, 8, 16, 24, 31.
+inline constexpr std::array<int, kGroupCount> kFirstLedIndex = [] {
+    std::array<int, kGroupCount> first{};
+    for (int g = 1; g < kGroupCount; ++g)
+        first[g] = first[g - 1] + kGroups[g - 1].ledCount;
+    return first;
+}();
+}  // namespace detail
+
 // Position of the LED in the order A0..A7, B0..B7, C0..C7, D0..D6, E0..E5 (0..36).
-[[nodiscard]] int ledIndex(Led led);
+[[nodiscard]] constexpr int ledIndex(Led led) { return detail::kFirstLedIndex[led.group] + led.bit; }
 
 // All 37 LEDs in the order of ledIndex: allLeds()[ledIndex(x)] == x.
 [[nodiscard]] const std::array<Led, kLedCount>& allLeds();

@@ -512,13 +512,13 @@ TEST(BlockScanner, InvalidBytesShowAsReplacementCharacters)
     EXPECT_EQ(atZero.window(2, "\x80\x80\x80\x80\x80"), fffd + fffd);
 }
 
-// Whatever the bytes, a window is valid UTF-8 of at most three characters, and a non-zero
-// position points at its register's marker.
-TEST(BlockScanner, WindowsAreAlwaysValidUtf8)
+// Whatever the bytes, a window is valid UTF-8 of at most three characters, a non-zero
+// position points at its register's marker, and a step decodes what the window shows.
+TEST(BlockScanner, WindowsAreValidUtf8AndHoldTheDecodedValue)
 {
     std::mt19937 rng(20240501);
     const std::vector<std::string> pieces = {
-        "R2,#", "R3,#", "R4,#", "R5,#", "R6,#", "0FFh", "\u010D", "\u017E", "\xE2\x82\xAC",
+        "R2,#", "R3,#", "R4,#", "R5,#", "R6,#", "0FFh", "0C", "0", "A", "h", "\u010D", "\u017E", "\xE2\x82\xAC",
         "\xF0\x9F\x98\x80", "\xC4", "\xE2\x82", "\xF0\x9F", "\x80", "\xBF", "\xFF",
         "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a", " ", "\r\n"};
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
@@ -531,8 +531,9 @@ TEST(BlockScanner, WindowsAreAlwaysValidUtf8)
         BlockScanner scanner;
         LampStates lamps;
         for (int s = 0; s < 12; ++s) {
-            scanner.step(text, lamps);
+            const StepValues values = scanner.step(text, lamps);
             for (int r = 0; r < 5; ++r) {
+                ASSERT_EQ(values[r], decodeValue(kRegs[r], scanner.window(kRegs[r], text))) << text;
                 const std::int64_t pos = scanner.position(kRegs[r]);
                 if (pos != 0) {
                     ASSERT_EQ(text.substr(pos - 1, 4), kScanRegisters[r].marker);
