@@ -1,8 +1,6 @@
 #include "pictures.h"
 
-#include <QDir>
 #include <QImage>
-#include <QSvgRenderer>
 #include <QtTest>
 
 namespace pictures = blikon::pictures;
@@ -13,7 +11,6 @@ class tst_Pictures : public QObject {
 private slots:
     void everyNamedPictureIsDrawnAtTheAskedSize_data();
     void everyNamedPictureIsDrawnAtTheAskedSize();
-    void everyResourcePictureIsValidSvg();
     void unknownPictureIsNull();
     void programIconHasSmallAndLargeSizes();
 };
@@ -48,16 +45,6 @@ void tst_Pictures::everyNamedPictureIsDrawnAtTheAskedSize()
     }
     QVERIFY(varies);
     QVERIFY(opaque);
-}
-
-void tst_Pictures::everyResourcePictureIsValidSvg()
-{
-    QVERIFY(!pictures::programIcon().isNull());  // loads the resources of the library
-    const QStringList files = QDir(QStringLiteral(":/app")).entryList({QStringLiteral("*.svg")});
-    QCOMPARE(files.size(), 7);
-    for (const QString& file : files) {
-        QVERIFY2(QSvgRenderer(QStringLiteral(":/app/") + file).isValid(), qPrintable(file));
-    }
 }
 
 void tst_Pictures::unknownPictureIsNull()
