@@ -1,12 +1,14 @@
 #include "fblikon.h"
 
 #include "block.h"
+#include "codedocument.h"
 #include "codeeditor.h"
 #include "commondialog.h"
 #include "fonts.h"
 #include "handlerguard.h"
 #include "keyboardlocks.h"
 #include "ledpanel.h"
+#include "pictures.h"
 #include "services.h"
 #include "statusbar.h"
 #include "templates.h"
@@ -45,6 +47,7 @@ FBlikon::FBlikon(QWidget* parent)
     setObjectName(QStringLiteral("FBlikon"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
+    setWindowIcon(pictures::programIcon());
     if (!g_first)
         g_first = this;
 
@@ -134,6 +137,7 @@ void FBlikon::buildControls()
     timer1_->start();
 
     commonDialog1_ = new CommonDialog(this);
+    document_ = new CodeDocument(this);
 }
 
 QMenu* FBlikon::addMenu(QMenu* parent, const char* name, const QString& caption)

@@ -84,6 +84,7 @@ private slots:
     void freshWindowShowsStartState()
     {
         QCOMPARE(window().windowTitle(), QStringLiteral("Kód pro Světelné efekty s Blikonem"));
+        QVERIFY(!window().windowIcon().isNull());
         QCOMPARE(label(), block(255, 255, 255, 255, 255));
         QCOMPARE(label(), QString::fromStdString(startBlock()));
         QCOMPARE(window().codeText(), QString());

@@ -1,0 +1,14 @@
+# The Debian package, built by `cpack` in the build directory.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME blikon)
+set(CPACK_PACKAGE_VENDOR "Blikon")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Light effects for a 37-LED board driven by an 8051")
+set(CPACK_PACKAGE_CONTACT "Blikon <blikon@localhost>")
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Dependencies come from the binary itself (dpkg-shlibdeps), so the package pulls in
+# exactly the Qt runtime libraries it links.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)

@@ -1,0 +1,30 @@
+// Build tool: renders the program's SVG icon to a square PNG of the given size, for the
+// desktop's icon theme. Usage: rendericon <icon.svg> <size> <out.png>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: rendericon <icon.svg> <size> <out.png>\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
+    const int size = QByteArray(argv[2]).toInt();
+    if (!renderer.isValid() || size <= 0) {
+        std::fprintf(stderr, "rendericon: cannot render %s at %s\n", argv[1], argv[2]);
+        return 1;
+    }
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return image.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+}
