@@ -1,5 +1,6 @@
 #include "fblikon.h"
 #include "module1.h"
+#include "pictures.h"
 #include "programcommands.h"
 #include "services.h"
 
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(blikon::pictures::programIcon());
     blikon::installProgramCommands();
 
     QWidget* first = blikon::Module1::start(blikon::Services::settings(), [] { return new blikon::FBlikon; });
