@@ -1,7 +1,10 @@
 #include "programcommands.h"
 
+#include "fanimace.h"
 #include "fblikon.h"
 #include "handlerguard.h"
+
+#include <QPointer>
 
 namespace blikon {
 
@@ -10,6 +13,15 @@ void installProgramCommands()
     FBlikon::Commands commands;
     commands.newWindow = [](FBlikon& window) {
         HandlerGuard::run(&window, "mnuNovy_Click", OnFailure::Silent, [] { (new FBlikon)->show(); });
+    };
+    commands.animation = [](FBlikon& window) {
+        HandlerGuard::run(&window, "mnuAnimace_Click", OnFailure::Silent, [&window] {
+            // The animation plays the first main window; once that is closed, the one that asked.
+            FBlikon* first = FBlikon::first();
+            QPointer<FAnimace> animation = new FAnimace(first ? *first : window, &window);
+            animation->exec();
+            delete animation;  // unless it went with its parent while it was open
+        });
     };
     FBlikon::setCommands(std::move(commands));
 }
