@@ -107,7 +107,8 @@ void FAnimace::buildControls()
     // Dragging reports every position on the way, like the slider's scroll notification.
     connect(slider1_, &QSlider::valueChanged, this, &FAnimace::onSpeedChanged);
 
-    statusBar1_ = new StatusBar({3870, 850, 705}, this);
+    // Panel 3 a little wider than 705 twips, so that "Krokovaní" fits whole.
+    statusBar1_ = new StatusBar({3870, 850, 780}, this);
     statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar1_->setFont(comicFont());
     statusBar1_->setGeometry(twipRect(0, 5220, 5490, 255));

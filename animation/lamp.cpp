@@ -1,6 +1,7 @@
 #include "lamp.h"
 
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace blikon {
 
@@ -23,12 +24,29 @@ void Lamp::setFillColor(const QColor& color)
 
 void Lamp::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(fill_);
-    // Half a pixel in, so that the one-pixel outline lies wholly inside the widget.
-    painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    // Playback repaints many lamps at every step in only two colours, so each drawn
+    // circle is kept and copied instead of being drawn again.
+    const qreal ratio = devicePixelRatioF();
+    const QString key = QStringLiteral("blikon-lamp-%1-%2x%3-%4")
+                            .arg(fill_.rgba())
+                            .arg(width())
+                            .arg(height())
+                            .arg(ratio);
+    QPixmap circle;
+    if (!QPixmapCache::find(key, &circle)) {
+        circle = QPixmap(size() * ratio);
+        circle.setDevicePixelRatio(ratio);
+        circle.fill(Qt::transparent);
+        QPainter painter(&circle);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(fill_);
+        // Half a pixel in, so that the one-pixel outline lies wholly inside the widget.
+        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.end();
+        QPixmapCache::insert(key, circle);
+    }
+    QPainter(this).drawPixmap(0, 0, circle);
 }
 
 }  // namespace blikon
