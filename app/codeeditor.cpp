@@ -17,6 +17,30 @@ QString toEditorLineEnds(QString text)
     return text;
 }
 
+QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
+{
+    const auto isBreak = [&text](qsizetype i) {
+        return text[i] == QLatin1Char('\n') ||
+               (text[i] == QLatin1Char('\r') && (i + 1 == text.size() || text[i + 1] != QLatin1Char('\n')));
+    };
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        breaks += isBreak(i);
+    const qsizetype linesPerBlock = breaks < maxBlocks ? 1 : breaks / maxBlocks + 1;
+
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* next = out.data();
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isBreak(i))
+            *next++ = ++lines % linesPerBlock == 0 ? QChar(QLatin1Char('\n')) : QChar(QChar::LineSeparator);
+        else if (text[i] != QLatin1Char('\r'))  // the CR of a CR LF
+            *next++ = text[i];
+    }
+    out.truncate(next - out.data());
+    return out;
+}
+
 CodeEditor::CodeEditor(QWidget* parent)
     : QPlainTextEdit(parent)
 {
@@ -48,7 +72,7 @@ QString CodeEditor::codeText() const
 
 void CodeEditor::setCodeText(const QString& text)
 {
-    setPlainText(toEditorLineEnds(text));
+    setPlainText(toLoadedEditorText(text, kMaxLoadedBlocks));
 }
 
 void CodeEditor::appendCodeText(const QString& text)

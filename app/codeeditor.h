@@ -9,7 +9,8 @@ namespace blikon {
 // The code editor Text1. Its code text has CR LF line ends: reading gives CR LF, and
 // setting accepts CR LF (as well as LF or CR alone). The add and template commands
 // change the document in place at its start or end instead of replacing the whole
-// text, which keeps them fast on long programs.
+// text, which keeps them fast on long programs; setting a very long text puts several
+// lines into one block (toLoadedEditorText), which keeps opening a large file fast.
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -39,5 +40,16 @@ private:
 
 // CR LF and lone CR become LF, the editor's line break.
 [[nodiscard]] QString toEditorLineEnds(QString text);
+
+// The editor's document spends some microseconds on every block (paragraph), so a
+// text of hundreds of thousands of lines, one block each, would take seconds to load.
+// Beyond maxBlocks lines, several lines share one block: within a block they are
+// separated by line separators (U+2028), which the editor shows as line breaks and
+// codeText() reads back as CR LF. Example: "a\r\nb\nc" (three lines) with maxBlocks 3
+// gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks).
+[[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks);
+
+// The most blocks a text gets when it is set whole (about 400 KB of code).
+inline constexpr qsizetype kMaxLoadedBlocks = 16384;
 
 }  // namespace blikon

@@ -15,6 +15,7 @@ class QTimer;
 
 namespace blikon {
 
+class CodeDocument;
 class CodeEditor;
 class CommonDialog;
 class LedPanel;
@@ -40,6 +41,8 @@ public:
     [[nodiscard]] QString blockCaption() const;
     [[nodiscard]] CodeEditor* editor() const { return editor_; }
     [[nodiscard]] CommonDialog* commonDialog() const { return commonDialog1_; }
+    // The current file name, the saved flag and the title that names the file.
+    [[nodiscard]] CodeDocument* document() const { return document_; }
 
     // Menu commands that other windows' code opens; set by the program at start-up so
     // that the main window does not depend on every window it can open.
@@ -84,6 +87,7 @@ private:
     StatusBar* statusBar_ = nullptr;
     QTimer* timer1_ = nullptr;
     CommonDialog* commonDialog1_ = nullptr;
+    CodeDocument* document_ = nullptr;
     QList<QKeySequence> menuShortcuts_;
 };
 

@@ -2,7 +2,9 @@
 
 #include "fanimace.h"
 #include "fblikon.h"
+#include "filecommands.h"
 #include "handlerguard.h"
+#include "printing.h"
 
 #include <QPointer>
 
@@ -14,6 +16,10 @@ void installProgramCommands()
     commands.newWindow = [](FBlikon& window) {
         HandlerGuard::run(&window, "mnuNovy_Click", OnFailure::Silent, [] { (new FBlikon)->show(); });
     };
+    commands.open = openCodeFile;
+    commands.save = saveCodeFile;
+    commands.saveAs = saveCodeFileAs;
+    commands.print = printCodeText;
     commands.animation = [](FBlikon& window) {
         HandlerGuard::run(&window, "mnuAnimace_Click", OnFailure::Silent, [&window] {
             // The animation plays the first main window; once that is closed, the one that asked.

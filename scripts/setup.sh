@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-comic-neue
+  poppler-utils
   desktop-file-utils appstream dpkg-dev file
 )
 

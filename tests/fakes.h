@@ -6,6 +6,7 @@
 #include "handlerguard.h"
 #include "keyboardlocks.h"
 #include "messageboxes.h"
+#include "printing.h"
 #include "services.h"
 #include "settingsstore.h"
 
@@ -84,6 +85,22 @@ public:
     QList<std::optional<QString>> fileAnswers;
     QList<QColor> colorStarts;
     QList<std::optional<QColor>> colorAnswers;
+};
+
+// Records every print job; `fail` makes the jobs fail.
+class FakePrinter final : public Printer {
+public:
+    FakePrinter() { setActivePrinter(this); }
+    ~FakePrinter() override { setActivePrinter(nullptr); }
+
+    bool printJob(const QString& text) override
+    {
+        jobs.append(text);
+        return !fail;
+    }
+
+    QStringList jobs;
+    bool fail = false;
 };
 
 // Makes the handler or fail point of the given name throw while it lives.

@@ -1,0 +1,54 @@
+#include "codefile.h"
+
+#include "codefiletext.h"
+#include "rtfreader.h"
+
+#include <QFile>
+
+#include <string_view>
+
+namespace blikon {
+
+namespace {
+
+std::string_view view(const QByteArray& bytes) { return {bytes.constData(), static_cast<std::size_t>(bytes.size())}; }
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+QString codeTextFromFileBytes(const QByteArray& bytes)
+{
+    if (isRtf(view(bytes)))
+        return fromUtf8(readRtf(view(bytes)).text);
+    return fromUtf8(decodeCodeFile(view(bytes)).text);
+}
+
+QByteArray fileBytesFromCodeText(const QString& codeText)
+{
+    const QByteArray utf8 = (codeText + QLatin1String("\r\n")).toUtf8();
+    static const AnsiEncoder ansi = systemAnsiEncoder();
+    if (!ansi)
+        return utf8;  // the system code page is UTF-8
+    const std::string bytes = encodeCodeFile(view(utf8), ansi);
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+CodeFileRead readCodeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, file.errorString()};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, file.errorString()};
+    return {codeTextFromFileBytes(bytes), QString()};
+}
+
+FileBox::FileBox(QObject* parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("Box1"));
+}
+
+}  // namespace blikon

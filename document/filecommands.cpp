@@ -1,0 +1,96 @@
+#include "filecommands.h"
+
+#include "codedocument.h"
+#include "codefile.h"
+#include "commondialog.h"
+#include "fblikon.h"
+#include "handlerguard.h"
+#include "messageboxes.h"
+#include "safefilewriter.h"
+#include "services.h"
+
+namespace blikon {
+
+namespace {
+
+// Writes the code text to the current file name; a failure is shown.
+bool writeCurrentFile(FBlikon& window)
+{
+    const std::optional<QString> error =
+        writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(window.codeText()));
+    if (error)
+        showFileError(&window, *error);
+    return !error;
+}
+
+// The save commands report every failure with the save message, also one that carries
+// no description of its own.
+void runSaveHandler(FBlikon& window, const char* handlerName, const HandlerGuard::Steps& steps)
+{
+    bool ended = false;
+    HandlerGuard::run(&window, handlerName, OnFailure::Silent, [&] {
+        steps();
+        ended = true;
+    });
+    if (!ended)
+        showFileError(&window, QStringLiteral("Unknown error"));
+}
+
+}  // namespace
+
+void showFileError(QWidget* parent, const QString& description)
+{
+    MessageRequest request;
+    request.text = QStringLiteral("Vyskytla se chyba.\r\n'") + description + QLatin1Char('\'');
+    request.icon = MessageRequest::Icon::Stop;
+    Services::messageBoxes().show(parent, request);
+}
+
+void openCodeFile(FBlikon& window)
+{
+    HandlerGuard::run(&window, "mnuOpen_Click", OnFailure::Silent, [&window] {
+        const std::optional<QString> name = window.commonDialog()->showOpen(&window);
+        if (!name)
+            return;
+        CodeDocument& document = *window.document();
+        const CodeFileRead file = document.box().load(*name);
+        if (!file.text) {
+            showFileError(&window, file.error);
+            return;
+        }
+        // The text first: should it fail, the name still belongs to the text shown.
+        window.setCodeText(*file.text);
+        document.setFileName(*name);
+        document.showFileNameInTitle();
+    });
+}
+
+void saveCodeFile(FBlikon& window)
+{
+    runSaveHandler(window, "mnuSave_Click", [&window] {
+        CodeDocument& document = *window.document();
+        if (!document.isSaved()) {
+            const std::optional<QString> name = window.commonDialog()->showSave(&window);
+            if (!name)
+                return;
+            document.setFileName(*name);
+        }
+        if (!writeCurrentFile(window))
+            return;
+        document.markSaved();
+        document.showFileNameInTitle();
+    });
+}
+
+void saveCodeFileAs(FBlikon& window)
+{
+    runSaveHandler(window, "mnuSaveAs_Click", [&window] {
+        const std::optional<QString> name = window.commonDialog()->showSave(&window);
+        if (!name)
+            return;
+        window.document()->setFileName(*name);
+        writeCurrentFile(window);
+    });
+}
+
+}  // namespace blikon

@@ -1,0 +1,112 @@
+#include "utf8.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace blikon {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Length of the well-formed sequence that starts at bytes[pos] (a byte >= 0x80), or 0.
+std::size_t sequenceLength(std::string_view bytes, std::size_t pos)
+{
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[pos + i]); };
+    const std::size_t left = bytes.size() - pos;
+    const unsigned char lead = at(0);
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return left >= 2 && isContinuation(at(1)) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (left < 3 || !isContinuation(at(1)) || !isContinuation(at(2)))
+            return 0;
+        if (lead == 0xE0 && at(1) < 0xA0)  // overlong
+            return 0;
+        if (lead == 0xED && at(1) >= 0xA0)  // surrogate
+            return 0;
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (left < 4 || !isContinuation(at(1)) || !isContinuation(at(2)) || !isContinuation(at(3)))
+            return 0;
+        if (lead == 0xF0 && at(1) < 0x90)  // overlong
+            return 0;
+        if (lead == 0xF4 && at(1) >= 0x90)  // above U+10FFFF
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        c = kReplacement;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        // Code files are mostly ASCII: step over eight plain bytes at a time.
+        if (bytes.size() - pos >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + pos, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                pos += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t length = sequenceLength(bytes, pos);
+        if (length == 0)
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
+std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& pos)
+{
+    if (pos >= utf8.size())
+        return std::nullopt;
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    const std::size_t length = sequenceLength(utf8, pos);
+    if (length == 0) {
+        ++pos;
+        return kReplacement;
+    }
+    char32_t c = lead & (0xFF >> (length + 1));
+    for (std::size_t i = 1; i < length; ++i)
+        c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
+    pos += length;
+    return c;
+}
+
+}  // namespace blikon

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace blikon {
+
+// Appends the UTF-8 form of a code point. Surrogates and values above U+10FFFF are not
+// characters and become U+FFFD. Example: appendUtf8(s, 0x10D) appends "č" (C4 8D).
+void appendUtf8(std::string& out, char32_t codePoint);
+
+// True when the bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing
+// above U+10FFFF, no sequence cut off at the end. An empty text is valid.
+// Example: "\xC4\x8D" is valid, "\xE8" (a lone Windows-1250 "č") is not.
+[[nodiscard]] bool isValidUtf8(std::string_view bytes);
+
+// Reads the code point starting at `pos` of a well-formed UTF-8 text and moves `pos`
+// behind it; nullopt at the end of the text.
+[[nodiscard]] std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& pos);
+
+}  // namespace blikon
