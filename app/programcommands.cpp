@@ -1,10 +1,13 @@
 #include "programcommands.h"
 
 #include "fanimace.h"
+#include "fabout.h"
 #include "fblikon.h"
+#include "fhelp.h"
 #include "filecommands.h"
 #include "handlerguard.h"
 #include "printing.h"
+#include "weblink.h"
 
 #include <QPointer>
 
@@ -28,6 +31,15 @@ void installProgramCommands()
             animation->exec();
             delete animation;  // unless it went with its parent while it was open
         });
+    };
+    commands.help = [](FBlikon& window) {
+        HandlerGuard::run(&window, "mnuHelp2_Click", OnFailure::Silent, [&window] { FHelp(&window).exec(); });
+    };
+    commands.about = [](FBlikon& window) {
+        HandlerGuard::run(&window, "mnuAbout_Click", OnFailure::ShowError, [&window] { FAbout(&window).exec(); });
+    };
+    commands.web = [](FBlikon& window) {
+        HandlerGuard::run(&window, "mnuWeb_Click", OnFailure::Silent, [] { openHomePage(); });
     };
     FBlikon::setCommands(std::move(commands));
 }

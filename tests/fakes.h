@@ -3,15 +3,20 @@
 // Stand-ins for the program's platform seams, for window tests.
 
 #include "dialogs.h"
+#include "externalprograms.h"
+#include "filesystem.h"
 #include "handlerguard.h"
 #include "keyboardlocks.h"
 #include "messageboxes.h"
 #include "printing.h"
 #include "services.h"
+#include "registry.h"
 #include "settingsstore.h"
 
 #include <QList>
 #include <QMap>
+#include <QProcess>
+#include <QUrl>
 
 #include <stdexcept>
 #include <string>
@@ -116,6 +121,101 @@ public:
     ~FailAt() { HandlerGuard::setFaultInjector({}); }
     FailAt(const FailAt&) = delete;
     FailAt& operator=(const FailAt&) = delete;
+};
+
+// A registry in memory, as a normal user sees it: keys opened for more than reading
+// are refused. Counts the keys left open.
+class FakeRegistry final : public Registry {
+public:
+    FakeRegistry() { Services::setRegistry(this); }
+    ~FakeRegistry() override { Services::setRegistry(nullptr); }
+
+    void set(const QString& key, const QString& valueName, std::uint32_t type, const QByteArray& data)
+    {
+        keys[key][valueName] = Value{type, data};
+    }
+
+    std::optional<Key> openKey(RegistryRoot, const QString& keyName, std::uint32_t access) override
+    {
+        if (!keys.contains(keyName) || (access & ~grantedAccess) != 0)
+            return std::nullopt;
+        const Key key = nextKey++;
+        openKeys.insert(key, keyName);
+        return key;
+    }
+    std::optional<Value> queryValue(Key key, const QString& valueName, std::size_t bufferSize) override
+    {
+        if (failReads)
+            throw std::runtime_error("registry read failed");
+        const QMap<QString, Value> values = keys.value(openKeys.value(key));
+        if (!openKeys.contains(key) || !values.contains(valueName))
+            return std::nullopt;
+        const Value value = values.value(valueName);
+        if (static_cast<std::size_t>(value.data.size()) > bufferSize)
+            return std::nullopt;
+        return value;
+    }
+    void closeKey(Key key) override { openKeys.remove(key); }
+
+    QMap<QString, QMap<QString, Value>> keys;
+    QMap<Key, QString> openKeys;
+    std::uint32_t grantedAccess = kKeyRead;
+    bool failReads = false;
+    Key nextKey = 1;
+};
+
+// Records every program start and URL. A start succeeds when the command line's
+// program is one of `installed`.
+class FakeExternalPrograms final : public ExternalPrograms {
+public:
+    FakeExternalPrograms() { Services::setExternalPrograms(this); }
+    ~FakeExternalPrograms() override { Services::setExternalPrograms(nullptr); }
+
+    struct Start {
+        QString commandLine;
+        WindowStyle style;
+    };
+
+    std::optional<qint64> start(const QString& commandLine, WindowStyle style) override
+    {
+        starts.append({commandLine, style});
+        const QStringList parts = QProcess::splitCommand(commandLine);
+        if (parts.isEmpty() || !installed.contains(parts.first()))
+            return std::nullopt;
+        return nextTask++;
+    }
+    bool bringToFront(qint64 taskId) override
+    {
+        broughtToFront.append(taskId);
+        return true;
+    }
+    bool openUrl(const QUrl& address) override
+    {
+        openedUrls.append(address);
+        return true;
+    }
+
+    QStringList installed;
+    QList<Start> starts;
+    QList<qint64> broughtToFront;
+    QList<QUrl> openedUrls;
+    qint64 nextTask = 100;
+};
+
+// A file system that holds the listed files.
+class FakeFileSystem final : public FileSystem {
+public:
+    FakeFileSystem() { Services::setFileSystem(this); }
+    ~FakeFileSystem() override { Services::setFileSystem(nullptr); }
+
+    bool fileExists(const QString& path) const override
+    {
+        asked.append(path);
+        return files.contains(path);
+    }
+
+    QStringList files;
+    mutable QStringList asked;
 };
 
 }  // namespace blikon::testing

@@ -1,0 +1,167 @@
+#include "fabout.h"
+
+#include "buildinfo.h"
+#include "fonts.h"
+#include "handlerguard.h"
+#include "pictures.h"
+#include "sysinfo.h"
+#include "twips.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace blikon {
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Blikon");
+const QSize kClientSize(twipsToPixels(5730), twipsToPixels(3555));  // 382 x 237
+constexpr int kIconTwips = 480;
+constexpr int kTimer2Interval = 180;  // ms
+
+const QColor kLightMagenta(255, 192, 255);
+const QColor kSilver(192, 192, 192);
+
+long long g_ticks = 0;  // outlives the window: the next opening counts on
+
+// The window's positions are measured in centimetres; this is the one place where
+// they become pixels.
+int centimetresToPixels(double centimetres)
+{
+    constexpr double kTwipsPerCentimetre = 567.0;
+    return twipsToPixels(qRound(centimetres * kTwipsPerCentimetre));
+}
+
+QString versionText()
+{
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(buildinfo::kVersionMajor)
+        .arg(buildinfo::kVersionMinor)
+        .arg(buildinfo::kVersionRevision);
+}
+
+QLabel* addText(QWidget* parent, const char* name, const QString& text, const QRect& geometry, const QFont& font,
+                const QColor& colour)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QLabel* addPicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setPixmap(pictures::picture(QLatin1String(picture), geometry.size()));
+    return label;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip,
+                       const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(toolTip);
+    button->setGeometry(geometry);
+    return button;
+}
+
+}  // namespace
+
+FAbout::FAbout(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FAbout"));
+    setWindowIcon(pictures::programIcon());
+    setFont(comicFont());
+    setFixedSize(kClientSize);
+    background_ = pictures::picture(QLatin1String(pictures::kAboutBackground), kClientSize);
+
+    buildControls();
+    setWindowTitle(QStringLiteral("O Aplikaci: ") + kAppTitle);
+    move(screen()->availableGeometry().center() - rect().center());
+}
+
+long long FAbout::tickCount() { return g_ticks; }
+
+void FAbout::buildControls()
+{
+    // First, so that it floats behind the texts and buttons.
+    image3_ = addPicture(this, "Image3", pictures::kFloatingIcon, QRect(0, 0, twipsToPixels(kIconTwips),
+                                                                        twipsToPixels(kIconTwips)));
+    placeFloatingIcon();
+
+    addPicture(this, "Image1", pictures::kAboutImage1, twipRect(240, 180, 600, 600));
+    addText(this, "lblTitle", kAppTitle, twipRect(1020, 30, 3600, 720), comicFont(24), kLightMagenta);
+    addText(this, "lblVersion", versionText(), twipRect(1050, 750, 3600, 345), comicFont(12), kSilver);
+    addPicture(this, "Image2", pictures::kAboutImage2, twipRect(4890, 180, 600, 600))
+        ->setToolTip(QStringLiteral("Zde se dozvíte jak nakládat s mím programem."));
+
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(twipRect(240, 2475, 5250, 30));
+
+    QPushButton* ok = addButton(this, "cmdOK", QStringLiteral("OK"), QStringLiteral("Zavře toto okno."),
+                                twipRect(4245, 2640, 1245, 375));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        HandlerGuard::run(this, "cmdOK_Click", OnFailure::Silent, [this] { accept(); });
+    });
+
+    QPushButton* sysInfo = addButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
+                                     QStringLiteral("Spustí Systémové Informace"), twipRect(4245, 3060, 1245, 375));
+    connect(sysInfo, &QPushButton::clicked, this, [this] {
+        HandlerGuard::run(this, "cmdSysInfo_Click", OnFailure::Silent, [this] { StartSysInfo(this); });
+    });
+
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(kTimer2Interval);
+    connect(timer2_, &QTimer::timeout, this, &FAbout::moveFloatingIcon);
+}
+
+void FAbout::moveFloatingIcon()
+{
+    HandlerGuard::run(this, "Timer2_Timer", OnFailure::Silent, [this] {
+        ++g_ticks;
+        iconPlace_ = nextIconPlace(iconPlace_, g_ticks);
+        placeFloatingIcon();
+    });
+}
+
+void FAbout::placeFloatingIcon()
+{
+    image3_->move(centimetresToPixels(iconPlace_.left), centimetresToPixels(iconPlace_.top));
+}
+
+void FAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    timer2_->start();
+}
+
+void FAbout::hideEvent(QHideEvent* event)
+{
+    timer2_->stop();
+    QDialog::hideEvent(event);
+}
+
+void FAbout::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+}  // namespace blikon

@@ -1,0 +1,9 @@
+#include "filesystem.h"
+
+#include <QFileInfo>
+
+namespace blikon {
+
+bool QtFileSystem::fileExists(const QString& path) const { return QFileInfo(path).isFile(); }
+
+}  // namespace blikon

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace blikon {
+
+// The seam in front of asking the file system whether a file is there.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    [[nodiscard]] virtual bool fileExists(const QString& path) const = 0;
+};
+
+// The real file system; a folder is no file.
+class QtFileSystem final : public FileSystem {
+public:
+    [[nodiscard]] bool fileExists(const QString& path) const override;
+};
+
+}  // namespace blikon

@@ -1,0 +1,95 @@
+#include "sysinfo.h"
+
+#include "externalprograms.h"
+#include "filesystem.h"
+#include "handlerguard.h"
+#include "messageboxes.h"
+#include "registryvalue.h"
+#include "services.h"
+
+#include <string_view>
+
+namespace blikon {
+
+namespace {
+
+const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString kToolPathValue = QStringLiteral("PATH");
+const QString kToolFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+const QString kToolFolderValue = QStringLiteral("MSINFO");
+const QString kToolFileName = QStringLiteral("\\MSINFO32.EXE");
+
+// Closes an opened key when it goes out of scope, on every way out.
+class OpenKey {
+public:
+    OpenKey(Registry& registry, Registry::Key key)
+        : registry_(registry), key_(key)
+    {
+    }
+    ~OpenKey() { registry_.closeKey(key_); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+
+private:
+    Registry& registry_;
+    Registry::Key key_;
+};
+
+// The path is quoted, so that a path with spaces cannot start another program. An
+// empty path (a value of a type that gives no text) names no program at all.
+bool startTool(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QString commandLine = QLatin1Char('"') + path + QLatin1Char('"');
+    return Services::externalPrograms().start(commandLine, WindowStyle::NormalFocus).has_value();
+}
+
+bool findAndStartTool()
+{
+    QString path;
+    if (GetKeyValue(RegistryRoot::LocalMachine, kToolKey, kToolPathValue, path))
+        return startTool(path);
+
+    QString folder;
+    if (!GetKeyValue(RegistryRoot::LocalMachine, kToolFolderKey, kToolFolderValue, folder))
+        return false;
+    const QString file = folder + kToolFileName;
+    return Services::fileSystem().fileExists(file) && startTool(file);
+}
+
+}  // namespace
+
+void StartSysInfo(QWidget* owner)
+{
+    bool started = false;
+    HandlerGuard::run(owner, "StartSysInfo", OnFailure::Silent, [&started] { started = findAndStartTool(); });
+    if (started)
+        return;
+    MessageRequest request;
+    request.text = QString::fromLatin1(kSysInfoUnavailable);
+    Services::messageBoxes().show(owner, request);
+}
+
+bool GetKeyValue(RegistryRoot KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
+{
+    Registry& registry = Services::registry();
+    const std::optional<Registry::Key> key = registry.openKey(KeyRoot, KeyName, kKeyRead);
+    if (!key) {
+        KeyVal.clear();
+        return false;
+    }
+    const OpenKey closeOnReturn(registry, *key);
+
+    const std::optional<Registry::Value> value = registry.queryValue(*key, SubKeyRef, kRegistryBufferSize);
+    if (!value) {
+        KeyVal.clear();
+        return false;
+    }
+    const std::string_view data(value->data.constData(), static_cast<std::size_t>(value->data.size()));
+    if (const std::optional<std::string> text = registryValueText(value->type, data))
+        KeyVal = QString::fromLocal8Bit(text->data(), static_cast<qsizetype>(text->size()));
+    return true;
+}
+
+}  // namespace blikon

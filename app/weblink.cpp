@@ -1,0 +1,25 @@
+#include "weblink.h"
+
+#include "buildinfo.h"
+#include "externalprograms.h"
+#include "services.h"
+
+#include <QUrl>
+
+namespace blikon {
+
+QString homePageAddress() { return QString::fromUtf8(buildinfo::kHomePage); }
+
+void openHomePage()
+{
+    ExternalPrograms& programs = Services::externalPrograms();
+#ifdef Q_OS_WIN
+    const QString commandLine = QStringLiteral("explorer.exe /n, ") + homePageAddress();
+    if (const std::optional<qint64> task = programs.start(commandLine, WindowStyle::MinimizedFocus))
+        programs.bringToFront(*task);
+#else
+    programs.openUrl(QUrl(homePageAddress()));
+#endif
+}
+
+}  // namespace blikon

@@ -1,0 +1,208 @@
+#include "fabout.h"
+#include "fakes.h"
+#include "fblikon.h"
+#include "fhelp.h"
+#include "programcommands.h"
+#include "weblink.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace blikon;
+using namespace blikon::testing;
+
+namespace {
+
+template <typename T = QWidget>
+T* child(QObject* window, const QString& name)
+{
+    T* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("no child %s", qPrintable(name));
+    return found;
+}
+
+QString shownHelpText() { return QString(FHelp::helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+// Whether the seam was asked for the home page, the way this platform opens it.
+bool homePageRequested(const FakeExternalPrograms& programs)
+{
+#ifdef Q_OS_WIN
+    return programs.openedUrls.isEmpty() && programs.starts.size() == 1
+        && programs.starts[0].commandLine == QStringLiteral("explorer.exe /n, ") + homePageAddress()
+        && programs.starts[0].style == WindowStyle::MinimizedFocus
+        && programs.broughtToFront == QList<qint64>{programs.nextTask - 1};
+#else
+    return programs.starts.isEmpty() && programs.openedUrls == QList<QUrl>{QUrl(homePageAddress())};
+#endif
+}
+
+}  // namespace
+
+class TestFHelp : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FakeMessageBoxes> boxes_;
+    std::unique_ptr<FakeExternalPrograms> programs_;
+    std::unique_ptr<FakeKeyboardLocks> locks_;
+
+private slots:
+    void initTestCase() { installProgramCommands(); }
+    void init()
+    {
+        boxes_ = std::make_unique<FakeMessageBoxes>();
+        programs_ = std::make_unique<FakeExternalPrograms>();
+        programs_->installed = {QStringLiteral("explorer.exe")};
+        locks_ = std::make_unique<FakeKeyboardLocks>();
+    }
+    void cleanup()
+    {
+        locks_.reset();
+        programs_.reset();
+        boxes_.reset();
+    }
+
+    void windowShowsTheHelpTextTheLinkAndKonec()
+    {
+        FHelp help;
+        QCOMPARE(help.windowTitle(), QStringLiteral("Nápověda"));
+        QCOMPARE(help.size(), QSize(312, 217));  // 4680 x 3255 twips
+        auto* text1 = child<QPlainTextEdit>(&help, "Text1");
+        QCOMPARE(text1->toPlainText(), shownHelpText());
+        QVERIFY(text1->isReadOnly());
+        QCOMPARE(text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        auto* label1 = child<QLabel>(&help, "Label1");
+        QCOMPARE(label1->text(), homePageAddress());
+        QCOMPARE(label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(label1->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(child<QPushButton>(&help, "Command1")->text(), QStringLiteral("Konec"));
+        for (const char* name : {"Text1", "Label1", "Command1"}) {
+            QWidget* widget = child(&help, name);
+            QVERIFY2(help.rect().contains(widget->geometry()), name);
+            QCOMPARE(widget->font().families().value(0), QStringLiteral("Comic Sans MS"));
+            QCOMPARE(widget->font().pointSizeF(), 8.25);
+        }
+    }
+
+    void helpTextSaysItsPointsInShortCrLfParagraphs()
+    {
+        const QString text = FHelp::helpText();
+        QVERIFY2(text.size() >= 800 && text.size() <= 1000, qPrintable(QString::number(text.size())));
+        QCOMPARE(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
+        QCOMPARE(text.count(QLatin1Char('\r')), text.count(QStringLiteral("\r\n")));
+        const QStringList paragraphs = text.split(QStringLiteral("\r\n\r\n"));
+        QVERIFY(paragraphs.size() >= 6);
+        for (const QString& paragraph : paragraphs)
+            QVERIFY2(!paragraph.trimmed().isEmpty() && paragraph.size() <= 250, qPrintable(paragraph));
+        QVERIFY(paragraphs.first().startsWith(QStringLiteral("Nápověda")));
+
+        qsizetype from = paragraphs.first().size();
+        for (const char* point : {"8051", "A0 - A7, B0 - B7", "(logický stav 0)", "Počítat", "hexadecimálními",
+                                  "Přidat >>", "uložit", "vytisknout", "animovat", "Animace",
+                                  "\r\n1) Hodnoty musí být hexadecimální\r\n",
+                                  "\r\n2) V jednotlivých blocích musí být obsazeny všechny registry R2 - R6\r\n",
+                                  "začátku a konce kódu"}) {
+            const qsizetype at = text.indexOf(QString::fromUtf8(point), from);
+            QVERIFY2(at >= 0, point);  // missing or out of order
+            from = at + 1;
+        }
+    }
+
+    void leftClickOnTheLinkOpensTheHomePage()
+    {
+        FHelp help;
+        help.show();
+        auto* label1 = child<QLabel>(&help, "Label1");
+        QTest::mouseClick(label1, Qt::RightButton);
+        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+        QTest::mouseClick(label1, Qt::LeftButton);
+        QVERIFY(homePageRequested(*programs_));
+        QVERIFY(help.isVisible());
+    }
+
+    void konecCloses()
+    {
+        FHelp help;
+        help.show();
+        child<QPushButton>(&help, "Command1")->click();
+        QVERIFY(!help.isVisible());
+    }
+
+    void menuItemsOpenTheirWindowsModal_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("mnuHelp2") << "mnuHelp2" << "Nápověda";
+        QTest::newRow("mnuAbout") << "mnuAbout" << "O Aplikaci: Blikon";
+    }
+    void menuItemsOpenTheirWindowsModal()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, title);
+        FBlikon window;
+        window.show();
+        QString shownTitle;
+        bool modal = false;
+        QWidget* parent = nullptr;
+        auto* poll = new QTimer(this);  // inspects the modal window once open, then closes it
+        connect(poll, &QTimer::timeout, poll, [&] {
+            if (QWidget* opened = QApplication::activeModalWidget()) {
+                poll->deleteLater();
+                shownTitle = opened->windowTitle();
+                modal = opened->isModal();
+                parent = opened->parentWidget();
+                opened->close();
+            }
+        });
+        poll->start(10);
+        child<QAction>(&window, item)->trigger();
+        QCOMPARE(shownTitle, title);
+        QVERIFY(modal);
+        QCOMPARE(parent, &window);
+        QVERIFY(window.findChildren<QDialog*>().isEmpty());  // discarded when closed
+        QVERIFY(boxes_->shown.isEmpty());
+    }
+
+    void webItemShowsAndOpensTheHomePage()
+    {
+        FBlikon window;
+        QAction* web = child<QAction>(&window, "mnuWeb");
+        QCOMPARE(web->text(), QLatin1Char('&') + homePageAddress());
+        web->trigger();
+        QVERIFY(homePageRequested(*programs_));
+    }
+
+    void menuFailuresFollowEachItemsPolicy_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("handler");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("help, silent") << "mnuHelp2" << "mnuHelp2_Click" << QStringList();
+        QTest::newRow("web, silent") << "mnuWeb" << "mnuWeb_Click" << QStringList();
+        QTest::newRow("About, Chyba!") << "mnuAbout" << "mnuAbout_Click" << QStringList{QStringLiteral("Chyba!")};
+    }
+    void menuFailuresFollowEachItemsPolicy()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, handler);
+        QFETCH(QStringList, messages);
+        FailAt failure(handler.toStdString());
+        FBlikon window;
+        child<QAction>(&window, item)->trigger();
+        QStringList shown;
+        for (const MessageRequest& request : boxes_->shown)
+            shown.append(request.text);
+        QCOMPARE(shown, messages);
+        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFHelp)
+#include "test_fhelp.moc"
