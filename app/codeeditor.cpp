@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cstring>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -68,6 +69,36 @@ QString CodeEditor::codeText() const
         }
     }
     return text;
+}
+
+QByteArray CodeEditor::codeTextUtf8() const
+{
+    // Qt's own conversion of the raw text, then the separators (U+2028 and U+2029, in
+    // UTF-8 "E2 80 A8" and "E2 80 A9") become CR LF in place, one byte shorter each.
+    // Going through codeText() would copy the whole text once more as UTF-16, which
+    // costs a long program more than writing it to disk.
+    QByteArray bytes = document()->toRawText().toUtf8();
+    char* out = bytes.data();
+    const char* in = out;
+    const char* const end = in + bytes.size();
+    const auto keep = [&out](const char* from, const char* to) {
+        std::memmove(out, from, static_cast<std::size_t>(to - from));
+        out += to - from;
+    };
+    while (const auto* lead = static_cast<const char*>(std::memchr(in, '\xE2', static_cast<std::size_t>(end - in)))) {
+        if (end - lead >= 3 && lead[1] == '\x80' && (lead[2] == '\xA8' || lead[2] == '\xA9')) {
+            keep(in, lead);
+            *out++ = '\r';
+            *out++ = '\n';
+            in = lead + 3;
+        } else {
+            keep(in, lead + 1);  // another character that starts with E2
+            in = lead + 1;
+        }
+    }
+    keep(in, end);
+    bytes.truncate(out - bytes.data());
+    return bytes;
 }
 
 void CodeEditor::setCodeText(const QString& text)

@@ -17,6 +17,8 @@ public:
     explicit CodeEditor(QWidget* parent = nullptr);
 
     [[nodiscard]] QString codeText() const;
+    // The same text in UTF-8, made without the UTF-16 copy: what saving writes.
+    [[nodiscard]] QByteArray codeTextUtf8() const;
     void setCodeText(const QString& text);
 
     void appendCodeText(const QString& text);

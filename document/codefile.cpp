@@ -24,13 +24,13 @@ QString codeTextFromFileBytes(const QByteArray& bytes)
     return fromUtf8(decodeCodeFile(view(bytes)).text);
 }
 
-QByteArray fileBytesFromCodeText(const QString& codeText)
+QByteArray fileBytesFromCodeText(QByteArray utf8CodeText)
 {
-    const QByteArray utf8 = (codeText + QLatin1String("\r\n")).toUtf8();
+    utf8CodeText.append("\r\n");
     static const AnsiEncoder ansi = systemAnsiEncoder();
     if (!ansi)
-        return utf8;  // the system code page is UTF-8
-    const std::string bytes = encodeCodeFile(view(utf8), ansi);
+        return utf8CodeText;  // the system code page is UTF-8
+    const std::string bytes = encodeCodeFile(view(utf8CodeText), ansi);
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 

@@ -20,9 +20,9 @@ struct CodeFileRead {
 // when the bytes are not UTF-8), with CR LF line ends either way.
 [[nodiscard]] QString codeTextFromFileBytes(const QByteArray& bytes);
 
-// The bytes a code file holds for a code text: the text and one CR LF, encoded for
-// this system (see encodeCodeFile).
-[[nodiscard]] QByteArray fileBytesFromCodeText(const QString& codeText);
+// The bytes a code file holds for a code text given in UTF-8: the text and one CR LF,
+// encoded for this system (see encodeCodeFile).
+[[nodiscard]] QByteArray fileBytesFromCodeText(QByteArray utf8CodeText);
 
 // Reads the whole file.
 [[nodiscard]] CodeFileRead readCodeFile(const QString& path);

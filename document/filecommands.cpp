@@ -1,6 +1,7 @@
 #include "filecommands.h"
 
 #include "codedocument.h"
+#include "codeeditor.h"
 #include "codefile.h"
 #include "commondialog.h"
 #include "fblikon.h"
@@ -17,7 +18,7 @@ namespace {
 bool writeCurrentFile(FBlikon& window)
 {
     const std::optional<QString> error =
-        writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(window.codeText()));
+        writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(window.editor()->codeTextUtf8()));
     if (error)
         showFileError(&window, *error);
     return !error;

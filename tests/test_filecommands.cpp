@@ -207,6 +207,10 @@ private slots:
         QTest::newRow("Czech in UTF-8") << QStringLiteral("; červená žlutá\r\nmov")
                                         << QStringLiteral("; červená žlutá\r\nmov\r\n").toUtf8();
         QTest::newRow("blanks kept") << QStringLiteral("  x\u00A0\ty  ") << QStringLiteral("  x\u00A0\ty  \r\n").toUtf8();
+        // Characters whose UTF-8 starts like that of a line separator (E2 80 ...).
+        QTest::newRow("dash, euro, per mille") << QStringLiteral("a – b € c ‰\r\n…")
+                                               << QStringLiteral("a – b € c ‰\r\n…\r\n").toUtf8();
+        QTest::newRow("beyond 16 bits") << QStringLiteral("\U0001F600") << QByteArray("\xF0\x9F\x98\x80\r\n");
     }
     void saveWritesTheCodeTextAndOneCrLf()
     {
@@ -390,7 +394,7 @@ private slots:
         QCOMPARE(second->windowTitle(), titleNaming(path("a.asm")));
     }
 
-    void longFileOpensWithEveryLine()
+    void longFileOpensWithEveryLineAndSavesThemAgain()
     {
         QByteArray bytes;
         QString text;
@@ -403,6 +407,9 @@ private slots:
         trigger("mnuOpen");
         QCOMPARE(window().codeText(), text);
         QVERIFY(window().editor()->document()->blockCount() <= kMaxLoadedBlocks);
+        answer(path("saved.asm"));
+        trigger("mnuSave");
+        QCOMPARE(readFile(path("saved.asm")), (text + QStringLiteral("\r\n")).toUtf8());
         trigger("mnuAdd");  // the commands go on working at the end of the long text
         QVERIFY(window().codeText().startsWith(text));
         QVERIFY(window().codeText().endsWith(QStringLiteral("Call Citac")));
