@@ -48,8 +48,6 @@ FBlikon::FBlikon(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
     setWindowIcon(pictures::programIcon());
-    if (!g_first)
-        g_first = this;
 
     buildControls();
     buildMenus();
@@ -64,6 +62,12 @@ FBlikon::FBlikon(QWidget* parent)
 }
 
 FBlikon::~FBlikon() = default;
+
+FBlikon* FBlikon::createFirst()
+{
+    g_first = new FBlikon;
+    return g_first;
+}
 
 FBlikon* FBlikon::first() { return g_first; }
 

@@ -30,8 +30,12 @@ public:
     explicit FBlikon(QWidget* parent = nullptr);
     ~FBlikon() override;
 
-    // The first main window of this run while it is open, else nullptr. The animation
-    // window plays its code text.
+    // Opens the first main window of the run, the one the start routine shows; the
+    // animation window plays its code text.
+    [[nodiscard]] static FBlikon* createFirst();
+
+    // The first main window while it is open, else nullptr. Windows opened later never
+    // take its place.
     [[nodiscard]] static FBlikon* first();
 
     [[nodiscard]] QString codeText() const;  // CR LF line ends

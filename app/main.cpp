@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(blikon::pictures::programIcon());
     blikon::installProgramCommands();
 
-    QWidget* first = blikon::Module1::start(blikon::Services::settings(), [] { return new blikon::FBlikon; });
+    QWidget* first = blikon::Module1::start(blikon::Services::settings(), &blikon::FBlikon::createFirst);
     if (!first)
         return 0;  // the start routine failed before any window opened
     return app.exec();

@@ -100,7 +100,7 @@ private slots:
         locks_ = std::make_unique<FakeKeyboardLocks>();
         settings_ = std::make_unique<FakeSettings>();
         dialogs_ = std::make_unique<FakeDialogs>();
-        main_ = new FBlikon;
+        main_ = FBlikon::createFirst();
     }
     void cleanup()
     {

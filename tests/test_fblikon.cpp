@@ -340,7 +340,21 @@ private slots:
         QTRY_VERIFY(!second);
         QCOMPARE(window().codeText(), text);
         QCOMPARE(values()[0], 0);
-        QCOMPARE(FBlikon::first() == window_ || FBlikon::first() != nullptr, true);
+    }
+
+    void firstWindowIsTheStartWindowAndNoLaterOneTakesItsPlace()
+    {
+        QPointer<FBlikon> first = FBlikon::createFirst();
+        QCOMPARE(FBlikon::first(), first.data());
+        QPointer<FBlikon> later = new FBlikon;
+        QCOMPARE(FBlikon::first(), first.data());
+        first->close();
+        QTRY_VERIFY(!first);
+        QCOMPARE(FBlikon::first(), nullptr);
+        QPointer<FBlikon> afterwards = new FBlikon;
+        QCOMPARE(FBlikon::first(), nullptr);
+        delete later;
+        delete afterwards;
     }
 
     void konecClosesTheWindowWithoutAsking()
