@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 #include "fonts.h"
 #include "handlerguard.h"
+#include "labels.h"
 #include "pictures.h"
 #include "sysinfo.h"
 #include "twips.h"
@@ -36,36 +37,6 @@ int centimetresToPixels(double centimetres)
     return twipsToPixels(qRound(centimetres * kTwipsPerCentimetre));
 }
 
-QString versionText()
-{
-    return QStringLiteral("Version %1.%2.%3")
-        .arg(buildinfo::kVersionMajor)
-        .arg(buildinfo::kVersionMinor)
-        .arg(buildinfo::kVersionRevision);
-}
-
-QLabel* addText(QWidget* parent, const char* name, const QString& text, const QRect& geometry, const QFont& font,
-                const QColor& colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
-QLabel* addPicture(QWidget* parent, const char* name, const char* picture, const QRect& geometry)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setPixmap(pictures::picture(QLatin1String(picture), geometry.size()));
-    return label;
-}
-
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip,
                        const QRect& geometry)
 {
@@ -97,14 +68,14 @@ long long FAbout::tickCount() { return g_ticks; }
 void FAbout::buildControls()
 {
     // First, so that it floats behind the texts and buttons.
-    image3_ = addPicture(this, "Image3", pictures::kFloatingIcon, QRect(0, 0, twipsToPixels(kIconTwips),
-                                                                        twipsToPixels(kIconTwips)));
+    image3_ = addPictureLabel(this, "Image3", pictures::kFloatingIcon, twipRect(0, 0, kIconTwips, kIconTwips));
     placeFloatingIcon();
 
-    addPicture(this, "Image1", pictures::kAboutImage1, twipRect(240, 180, 600, 600));
-    addText(this, "lblTitle", kAppTitle, twipRect(1020, 30, 3600, 720), comicFont(24), kLightMagenta);
-    addText(this, "lblVersion", versionText(), twipRect(1050, 750, 3600, 345), comicFont(12), kSilver);
-    addPicture(this, "Image2", pictures::kAboutImage2, twipRect(4890, 180, 600, 600))
+    addPictureLabel(this, "Image1", pictures::kAboutImage1, twipRect(240, 180, 600, 600));
+    addTextLabel(this, "lblTitle", kAppTitle, twipRect(1020, 30, 3600, 720), comicFont(24), kLightMagenta);
+    addTextLabel(this, "lblVersion", QStringLiteral("Version ") + versionNumber(), twipRect(1050, 750, 3600, 345),
+                 comicFont(12), kSilver);
+    addPictureLabel(this, "Image2", pictures::kAboutImage2, twipRect(4890, 180, 600, 600))
         ->setToolTip(QStringLiteral("Zde se dozvíte jak nakládat s mím programem."));
 
     auto* line = new QFrame(this);

@@ -20,49 +20,29 @@ Registry* g_registry = nullptr;
 ExternalPrograms* g_externalPrograms = nullptr;
 FileSystem* g_fileSystem = nullptr;
 
+// The seam a test has put in, or else the real one, made on first use.
+template <typename Real, typename Seam>
+Seam& active(Seam* replacement)
+{
+    static Real real;
+    return replacement ? *replacement : real;
+}
+
 }  // namespace
 
-MessageBoxes& Services::messageBoxes()
-{
-    static QtMessageBoxes real;
-    return g_messageBoxes ? *g_messageBoxes : real;
-}
+MessageBoxes& Services::messageBoxes() { return active<QtMessageBoxes>(g_messageBoxes); }
 
-SettingsStore& Services::settings()
-{
-    static QtSettingsStore real;
-    return g_settings ? *g_settings : real;
-}
+SettingsStore& Services::settings() { return active<QtSettingsStore>(g_settings); }
 
-KeyboardLocks& Services::keyboardLocks()
-{
-    static PlatformKeyboardLocks real;
-    return g_keyboardLocks ? *g_keyboardLocks : real;
-}
+KeyboardLocks& Services::keyboardLocks() { return active<PlatformKeyboardLocks>(g_keyboardLocks); }
 
-Dialogs& Services::dialogs()
-{
-    static QtDialogs real;
-    return g_dialogs ? *g_dialogs : real;
-}
+Dialogs& Services::dialogs() { return active<QtDialogs>(g_dialogs); }
 
-Registry& Services::registry()
-{
-    static PlatformRegistry real;
-    return g_registry ? *g_registry : real;
-}
+Registry& Services::registry() { return active<PlatformRegistry>(g_registry); }
 
-ExternalPrograms& Services::externalPrograms()
-{
-    static PlatformPrograms real;
-    return g_externalPrograms ? *g_externalPrograms : real;
-}
+ExternalPrograms& Services::externalPrograms() { return active<PlatformPrograms>(g_externalPrograms); }
 
-FileSystem& Services::fileSystem()
-{
-    static QtFileSystem real;
-    return g_fileSystem ? *g_fileSystem : real;
-}
+FileSystem& Services::fileSystem() { return active<QtFileSystem>(g_fileSystem); }
 
 void Services::setMessageBoxes(MessageBoxes* boxes) { g_messageBoxes = boxes; }
 

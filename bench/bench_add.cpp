@@ -7,31 +7,19 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "longprogram.h"
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
-#include <random>
 
 namespace {
 
 using blikon::FBlikon;
 
-QString longProgram(int frames)
-{
-    std::mt19937 random(7);
-    std::string text;
-    for (int f = 0; f < frames; ++f) {
-        blikon::BoardState board;
-        for (const blikon::Led led : blikon::allLeds())
-            if (random() % 2)
-                board.change(led, blikon::LedState::Lit);
-        text = blikon::appendBlock(text, blikon::formatBlock(board));
-    }
-    return QString::fromStdString(text);
-}
-
 struct Fixture {
     FBlikon window;
-    Fixture() { window.setCodeText(longProgram(10'000)); }
+    Fixture() { window.setCodeText(QString::fromStdString(blikon::bench::longProgram())); }
 };
 
 Fixture& fixture()
@@ -73,12 +61,4 @@ BENCHMARK(BM_AddEnd)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions
 BENCHMARK(BM_ReadCodeText)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReplaceWholeText)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return blikon::bench::runWindowBenchmarks(argc, argv); }

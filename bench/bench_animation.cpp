@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "longprogram.h"
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -22,35 +25,6 @@ namespace {
 using blikon::FAnimace;
 using blikon::FBlikon;
 
-constexpr int kFrames = 10'000;
-constexpr int kFramesPerChunk = 100;
-
-blikon::BoardState randomBoard(std::uint32_t& seed)
-{
-    blikon::BoardState board;
-    for (const blikon::Led& led : blikon::allLeds()) {
-        seed = seed * 1664525u + 1013904223u;
-        if (seed & 0x80000000u)
-            board.change(led, blikon::LedState::Lit);
-    }
-    return board;
-}
-
-// The code text the add command writes for kFrames random frames. Built chunk by chunk so
-// that the text is not copied once per frame; the result is the same.
-QString longProgram()
-{
-    std::uint32_t seed = 2024;
-    std::string all;
-    for (int chunk = 0; chunk < kFrames / kFramesPerChunk; ++chunk) {
-        std::string part;
-        for (int k = 0; k < kFramesPerChunk; ++k)
-            part = blikon::appendBlock(part, blikon::formatBlock(randomBoard(seed)));
-        all += part;
-    }
-    return QString::fromStdString(all);
-}
-
 // The main window with the long program and its animation window on screen, halted, so
 // that only the benchmark's own ticks step it.
 struct Fixture {
@@ -60,7 +34,7 @@ struct Fixture {
 
     Fixture()
     {
-        window.setCodeText(longProgram());
+        window.setCodeText(QString::fromStdString(blikon::bench::longProgram()));
         animation = new FAnimace(window, &window);
         animation->show();
         animation->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
@@ -112,12 +86,4 @@ BENCHMARK(BM_StepAndPaintChanges)->Unit(benchmark::kMillisecond)->Repetitions(10
 BENCHMARK(BM_StepAndRepaintWindow)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadWholeCodeTextBaseline)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return blikon::bench::runWindowBenchmarks(argc, argv); }

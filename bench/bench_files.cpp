@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -170,12 +172,6 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(7)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     blikon::installProgramCommands();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_fixture.reset();
-    return 0;
+    return blikon::bench::runWindowBenchmarks(argc, argv, [] { g_fixture.reset(); });
 }

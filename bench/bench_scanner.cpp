@@ -7,6 +7,8 @@
 #include "block.h"
 #include "blockscanner.h"
 
+#include "longprogram.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -15,37 +17,11 @@
 
 namespace {
 
-constexpr int kFrames = 10000;
-constexpr int kFramesPerChunk = 100;
+using blikon::bench::kLongProgramFrames;
 
-// A board with each LED lit or dark at random, from a small linear congruential generator.
-blikon::BoardState randomBoard(std::uint32_t& seed)
-{
-    blikon::BoardState board;
-    for (const blikon::Led& led : blikon::allLeds()) {
-        seed = seed * 1664525u + 1013904223u;
-        if (seed & 0x80000000u)
-            board.change(led, blikon::LedState::Lit);
-    }
-    return board;
-}
-
-// The code text of kFrames frames as the add command writes them. Frames are added in
-// chunks, so that building the text does not copy it once per frame; appending chunk
-// after chunk gives the same text as adding every frame to the whole.
 const std::string& codeText()
 {
-    static const std::string text = [] {
-        std::uint32_t seed = 12345;
-        std::string all;
-        for (int chunk = 0; chunk < kFrames / kFramesPerChunk; ++chunk) {
-            std::string part;
-            for (int k = 0; k < kFramesPerChunk; ++k)
-                part = blikon::appendBlock(part, blikon::formatBlock(randomBoard(seed)));
-            all += part;
-        }
-        return all;
-    }();
+    static const std::string text = blikon::bench::longProgram();
     return text;
 }
 
@@ -56,7 +32,7 @@ void BM_ScannerFullCycle(benchmark::State& state)
     for (auto _ : state) {
         blikon::BlockScanner scanner;
         blikon::LampStates lamps;
-        for (int k = 0; k <= kFrames; ++k)
+        for (int k = 0; k <= kLongProgramFrames; ++k)
             benchmark::DoNotOptimize(scanner.step(text, lamps));
         benchmark::DoNotOptimize(lamps);
         for (int reg = 2; reg <= 6; ++reg) {
@@ -84,7 +60,7 @@ void BM_FiveMarkerFindPasses(benchmark::State& state)
         }
         benchmark::DoNotOptimize(found);
     }
-    if (found != 5 * kFrames)
+    if (found != 5 * kLongProgramFrames)
         state.SkipWithError("marker count differs from the frame count");
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()) * 5);
 }

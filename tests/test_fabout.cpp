@@ -1,6 +1,7 @@
 #include "buildinfo.h"
 #include "fabout.h"
 #include "fakes.h"
+#include "findchild.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -17,15 +18,6 @@ using namespace blikon;
 using namespace blikon::testing;
 
 namespace {
-
-template <typename T = QWidget>
-T* child(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 QPoint iconAt(FAbout& about) { return child(&about, "Image3")->pos(); }
 

@@ -1,6 +1,7 @@
 #include "codeeditor.h"
 #include "commondialog.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "fanimace.h"
 #include "fblikon.h"
 #include "lamp.h"
@@ -55,15 +56,6 @@ QMap<QString, QColor> frameColors(const Frame& frame, const QColor& lit)
 }
 
 QMap<QString, QColor> allDark() { return frameColors({255, 255, 255, 255, 255}, kRed); }
-
-template <typename T>
-T* child(QObject* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "block.h"
 #include "codeeditor.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "fblikon.h"
 #include "statusbar.h"
 #include "templates.h"
@@ -32,15 +33,6 @@ QString block(int a, int b, int c, int d, int e)
     for (int r = 0; r < 5; ++r)
         lines << kTestIndent + QStringLiteral("mov R%1,#0%2h").arg(r + 2).arg(QString::number(values[r], 16).toUpper());
     return lines.join(QStringLiteral("\r\n"));
-}
-
-template <typename T>
-T* child(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 }  // namespace

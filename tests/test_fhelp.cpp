@@ -1,5 +1,6 @@
 #include "fabout.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "fblikon.h"
 #include "fhelp.h"
 #include "programcommands.h"
@@ -19,15 +20,6 @@ using namespace blikon;
 using namespace blikon::testing;
 
 namespace {
-
-template <typename T = QWidget>
-T* child(QObject* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
 
 QString shownHelpText() { return QString(FHelp::helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
