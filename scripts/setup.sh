@@ -40,3 +40,50 @@ configure_and_build() {
   fi
   cmake --build "$BUILD_DIR"
 }
+
+# The test builds beside the normal one: every test again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the libFuzzer targets over the logic library (clang).
+ASAN_BUILD_DIR="${BLIKON_ASAN_BUILD_DIR:-$ROOT/build-asan}"
+FUZZ_BUILD_DIR="${BLIKON_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
+TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
+
+configure_and_build_sanitized() {
+  if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$ASAN_BUILD_DIR" -G Ninja -DBLIKON_SANITIZE=ON -DBLIKON_BUILD_BENCHMARKS=OFF
+  fi
+  cmake --build "$ASAN_BUILD_DIR"
+}
+
+fuzzing_available() {
+  command -v clang++-14 >/dev/null &&
+    [ -f "$(clang++-14 -print-file-name="libclang_rt.fuzzer-$(uname -m).a")" ]
+}
+
+configure_and_build_fuzzers() {
+  if [ ! -f "$FUZZ_BUILD_DIR/build.ninja" ]; then
+    cmake -S "$ROOT/tests/fuzz" -B "$FUZZ_BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14
+  fi
+  cmake --build "$FUZZ_BUILD_DIR"
+}
+
+# Runs each fuzz target for $1 seconds, starting from its seeds in tests/fuzz/corpus and
+# the inputs earlier runs kept in the build folder. A crash, a broken check, a hang or
+# a leak fails; the input that did it is left in $FUZZ_BUILD_DIR/crashes.
+run_fuzzers() {
+  local seconds="$1" seeds name options
+  mkdir -p "$FUZZ_BUILD_DIR/crashes"
+  for seeds in "$ROOT"/tests/fuzz/corpus/*/; do
+    name="$(basename "$seeds")"
+    options=()
+    [ -f "$ROOT/tests/fuzz/$name.options" ] && read -r -a options <"$ROOT/tests/fuzz/$name.options"
+    mkdir -p "$FUZZ_BUILD_DIR/corpus/$name"
+    if ! "$FUZZ_BUILD_DIR/fuzz_$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$FUZZ_BUILD_DIR/crashes/$name-" "${options[@]}" \
+        "$FUZZ_BUILD_DIR/corpus/$name" "$seeds" >"$FUZZ_BUILD_DIR/$name.log" 2>&1; then
+      tail -n 40 "$FUZZ_BUILD_DIR/$name.log"
+      echo "fuzz_$name failed; the input is in $FUZZ_BUILD_DIR/crashes" >&2
+      return 1
+    fi
+    echo "fuzz_$name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$FUZZ_BUILD_DIR/$name.log") runs, no failure"
+  done
+}

@@ -1,0 +1,44 @@
+// Runs every file of the given folders (or the given files) through a fuzz target's
+// checks once, without libFuzzer: the seed corpus as a plain test.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+void replay(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::directory_iterator(path))
+                if (entry.is_regular_file()) {
+                    replay(entry.path());
+                    ++replayed;
+                }
+        } else {
+            replay(path);
+            ++replayed;
+        }
+    }
+    std::printf("replayed %d inputs\n", replayed);
+    return replayed > 0 ? 0 : 1;
+}
