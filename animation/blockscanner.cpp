@@ -1,5 +1,7 @@
 #include "blockscanner.h"
 
+#include "utf8.h"
+
 namespace blikon {
 
 namespace {
@@ -18,48 +20,13 @@ int upperHexDigit(char c)
     return -1;
 }
 
-// Length of the well-formed UTF-8 sequence at the start of `s`, or 0 if it is not one.
-std::size_t utf8SequenceLength(std::string_view s)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (s.size() < length || byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF)
-            return 0;
-    return length;
-}
-
 // Takes up to `count` characters from the front of `text`, appending them to `out`
 // (when given); returns the number of bytes consumed.
 std::size_t takeCharacters(std::string_view text, std::size_t count, std::string* out)
 {
     std::size_t offset = 0;
     for (std::size_t taken = 0; taken < count && offset < text.size(); ++taken) {
-        const std::size_t length = utf8SequenceLength(text.substr(offset));
+        const std::size_t length = utf8SequenceLength(text, offset);
         if (out)
             *out += length ? text.substr(offset, length) : kReplacement;
         offset += length ? length : 1;

@@ -11,6 +11,11 @@ namespace blikon {
 // characters and become U+FFFD. Example: appendUtf8(s, 0x10D) appends "č" (C4 8D).
 void appendUtf8(std::string& out, char32_t codePoint);
 
+// Length of the well-formed UTF-8 sequence that starts at bytes[pos], or 0 where none
+// starts there (a stray continuation byte, an overlong form, a surrogate, a cut-off end).
+// Example: 2 for "\xC4\x8D" ("č"), 1 for "a", 0 for "\xE8".
+[[nodiscard]] std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos);
+
 // True when the bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing
 // above U+10FFFF, no sequence cut off at the end. An empty text is valid.
 // Example: "\xC4\x8D" is valid, "\xE8" (a lone Windows-1250 "č") is not.

@@ -11,12 +11,17 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Length of the well-formed sequence that starts at bytes[pos] (a byte >= 0x80), or 0.
-std::size_t sequenceLength(std::string_view bytes, std::size_t pos)
+}  // namespace
+
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos)
 {
+    if (pos >= bytes.size())
+        return 0;
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[pos + i]); };
     const std::size_t left = bytes.size() - pos;
     const unsigned char lead = at(0);
+    if (lead < 0x80)
+        return 1;
     if (lead >= 0xC2 && lead <= 0xDF)
         return left >= 2 && isContinuation(at(1)) ? 2 : 0;
     if (lead >= 0xE0 && lead <= 0xEF) {
@@ -39,8 +44,6 @@ std::size_t sequenceLength(std::string_view bytes, std::size_t pos)
     }
     return 0;
 }
-
-}  // namespace
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -80,7 +83,7 @@ bool isValidUtf8(std::string_view bytes)
             ++pos;
             continue;
         }
-        const std::size_t length = sequenceLength(bytes, pos);
+        const std::size_t length = utf8SequenceLength(bytes, pos);
         if (length == 0)
             return false;
         pos += length;
@@ -97,7 +100,7 @@ std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& pos)
         ++pos;
         return lead;
     }
-    const std::size_t length = sequenceLength(utf8, pos);
+    const std::size_t length = utf8SequenceLength(utf8, pos);
     if (length == 0) {
         ++pos;
         return kReplacement;
