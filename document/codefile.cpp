@@ -28,7 +28,7 @@ QByteArray fileBytesFromCodeText(QByteArray utf8CodeText)
 {
     utf8CodeText.append("\r\n");
     static const AnsiEncoder ansi = systemAnsiEncoder();
-    if (!ansi)
+    if (!ansi && !utf8CodeText.startsWith("\xEF\xBB\xBF"))
         return utf8CodeText;  // the system code page is UTF-8
     const std::string bytes = encodeCodeFile(view(utf8CodeText), ansi);
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -59,6 +59,10 @@ std::string encodeCodeFile(std::string_view utf8Text, const AnsiEncoder& ansi)
         if (bytes && decodeFileBytes(*bytes).text == utf8Text)
             return std::move(*bytes);
     }
+    // Opening drops a leading byte-order mark, so a text that starts with U+FEFF gets a
+    // mark of its own in front; its own U+FEFF then survives.
+    if (utf8Text.starts_with(kUtf8Bom))
+        return std::string(kUtf8Bom) + std::string(utf8Text);
     return std::string(utf8Text);
 }
 

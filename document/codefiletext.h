@@ -37,8 +37,9 @@ using AnsiEncoder = std::function<std::optional<std::string>(std::string_view ut
 // is written in that code page, unless a character cannot be represented there or the
 // bytes would read back as another text (decodeFileBytes takes well-formed UTF-8 as
 // UTF-8, and other bytes as Windows-1250): then it is written as UTF-8, so no character
-// is ever lost. Example: with Windows-1250 as the code page, "č" is written as "\xE8"
-// and "€ ∑" as UTF-8.
+// is ever lost; UTF-8 that starts with U+FEFF gets a byte-order mark in front, which
+// opening drops again. Example: with Windows-1250 as the code page, "č" is written as
+// "\xE8" and "€ ∑" as UTF-8.
 [[nodiscard]] std::string encodeCodeFile(std::string_view utf8Text, const AnsiEncoder& ansi);
 
 // The ANSI code page of this system: empty on Linux and macOS, the Windows ANSI code
