@@ -1,10 +1,12 @@
 #pragma once
 
-// What the fuzz targets share: a check that stops the run with the broken promise, and
-// the value rule built from the other side, as the canonical text of each value.
+// What the fuzz targets share: a check that stops the run with the broken promise, a
+// UTF-8 check of its own, and the value rule built from the other side, as the
+// canonical text of each value.
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,32 @@ namespace blikon::fuzz {
 #else
 #define FUZZ_UNTRACED
 #endif
+
+// Well-formed UTF-8 by decoding, apart from the program's own check: every sequence
+// decodes to a code point of its length's range (no overlong form), no surrogate,
+// nothing above U+10FFFF, and no sequence is cut off.
+FUZZ_UNTRACED inline bool wellFormedUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kLowest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
 
 // The value a window stands for: v when the window is exactly the canonical text of v
 // ("0", v in upper-case hex without leading zeros, and "h" after a single digit; a

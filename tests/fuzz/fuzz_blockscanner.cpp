@@ -72,7 +72,7 @@ FUZZ_UNTRACED void checkStep(BlockScanner& scanner, std::string_view text, bool 
         FUZZ_CHECK(position == nextMarker(text, scan.marker, before[r]));
 
         const std::string window = scanner.window(scan.reg, text);
-        FUZZ_CHECK(isValidUtf8(window));
+        FUZZ_CHECK(fuzz::wellFormedUtf8(window));
         FUZZ_CHECK(characterCount(window) <= 3);
         if (validText)
             FUZZ_CHECK(window == expectedWindow(text, position));
@@ -109,10 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const ScanRegister& scan : kScanRegisters)
                 FUZZ_CHECK(scanner.position(scan.reg) == 0);
         }
-        const bool validText = isValidUtf8(text);
+        const bool validText = fuzz::wellFormedUtf8(text);
         for (int steps = 1 + ((control >> 1) & 7); steps > 0; --steps)
             checkStep(scanner, text, validText, lamps);
-        FUZZ_CHECK(isValidUtf8(statusLine(scanner, text)));
+        FUZZ_CHECK(fuzz::wellFormedUtf8(statusLine(scanner, text)));
     }
     return 0;
 }
