@@ -4,6 +4,7 @@
 #include "rtfreader.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <string_view>
 
@@ -13,7 +14,13 @@ namespace {
 
 std::string_view view(const QByteArray& bytes) { return {bytes.constData(), static_cast<std::size_t>(bytes.size())}; }
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// QString::fromUtf8 would drop a leading U+FEFF; here the mark is gone already, and a
+// U+FEFF left at the start is a character of the text.
+QString fromUtf8(const std::string& text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
 
 }  // namespace
 

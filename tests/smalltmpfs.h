@@ -36,6 +36,7 @@ public:
     SmallTmpfs& operator=(const SmallTmpfs&) = delete;
 
     [[nodiscard]] bool isMounted() const { return mounted_; }
+    [[nodiscard]] QString path() const { return dir_.path(); }
     [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
 
     // Fills what is left with a filler file, until a write fails for want of space.
