@@ -128,12 +128,18 @@ void tst_Module1::splashCoversHiddenMainWindowDuringTheWait()
     MainWindowProbe probe;
     bool splashVisibleMidWait = false;
     bool mainWindowHiddenMidWait = false;
-    QTimer::singleShot(150ms, [&] {
-        splashVisibleMidWait = splashVisible();
-        mainWindowHiddenMidWait = probe.window && !probe.window->isVisible();
-    });
+    // Armed once the window exists: making and showing the splash may take longer than
+    // the check's delay (in the sanitized build it does), and showing it lets timers through.
+    const Module1::MainWindowFactory create = [&, make = probe.factory()] {
+        QWidget* window = make();
+        QTimer::singleShot(150ms, [&] {
+            splashVisibleMidWait = splashVisible();
+            mainWindowHiddenMidWait = probe.window && !probe.window->isVisible();
+        });
+        return window;
+    };
 
-    QWidget* shown = Module1::start(settings, probe.factory(), 300ms);
+    QWidget* shown = Module1::start(settings, create, 300ms);
 
     QCOMPARE(probe.created, 1);
     QVERIFY(probe.splashVisibleWhenCreated);
