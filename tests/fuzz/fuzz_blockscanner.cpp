@@ -12,7 +12,6 @@
 #include "blockscanner.h"
 #include "check.h"
 #include "playback.h"
-#include "utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,30 +29,38 @@ FUZZ_UNTRACED std::int64_t nextMarker(std::string_view text, std::string_view ma
     return 0;
 }
 
-// The window of a valid UTF-8 text at a position: up to three characters from the
+// In well-formed UTF-8 a character starts at every byte that is no continuation byte.
+FUZZ_UNTRACED bool startsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+// Moves `pos` over up to `count` characters of well-formed UTF-8.
+FUZZ_UNTRACED void skipCharacters(std::string_view utf8, std::size_t& pos, int count)
+{
+    for (; count > 0 && pos < utf8.size(); --count)
+        for (++pos; pos < utf8.size() && !startsCharacter(utf8[pos]); ++pos) {
+        }
+}
+
+// The window of a well-formed text at a position: up to three characters from the
 // fourth character of the text (position 0) or from the byte behind the marker.
 FUZZ_UNTRACED std::string expectedWindow(std::string_view text, std::int64_t position)
 {
     std::size_t pos = 0;
-    if (position == 0) {
-        for (int skipped = 0; skipped < 3 && nextCodePoint(text, pos); ++skipped) {
-        }
-    } else {
+    if (position == 0)
+        skipCharacters(text, pos, 3);
+    else
         pos = static_cast<std::size_t>(position) + 3;
-    }
     if (pos > text.size())
         return {};
     const std::size_t start = pos;
-    for (int taken = 0; taken < 3 && nextCodePoint(text, pos); ++taken) {
-    }
+    skipCharacters(text, pos, 3);
     return std::string(text.substr(start, pos - start));
 }
 
 FUZZ_UNTRACED std::size_t characterCount(std::string_view utf8)
 {
-    std::size_t pos = 0, count = 0;
-    while (nextCodePoint(utf8, pos))
-        ++count;
+    std::size_t count = 0;
+    for (const char byte : utf8)
+        count += startsCharacter(byte);
     return count;
 }
 
