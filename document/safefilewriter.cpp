@@ -63,6 +63,15 @@ bool needsRewriteInPlace(const QString& path)
     return !mayWrite(QFile::encodeName(directory));
 }
 
+// A device, a pipe or a socket: the temporary file would take its place (as root even
+// in /dev), and writing into a pipe that nobody reads would never end.
+bool isSpecialFile(const QString& path)
+{
+    struct stat target {};
+    return ::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode) &&
+           !S_ISDIR(target.st_mode);
+}
+
 bool writeAllAt(int fd, const char* data, qint64 size, off_t offset)
 {
     while (size > 0) {
@@ -171,6 +180,8 @@ std::optional<QString> rewriteInPlace(const QString& path, const QByteArray& byt
 std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes)
 {
 #ifdef Q_OS_UNIX
+    if (isSpecialFile(path))
+        return QStringLiteral("Filename refers to a device or a pipe, not a file");
     if (needsRewriteInPlace(path))
         return rewriteInPlace(path, bytes);
 #endif

@@ -22,6 +22,8 @@ namespace blikon {
 //   first and the old bytes are kept in memory, so that a failure (a full disk,
 //   mostly) restores the old content; only a crash in the middle of that rewrite can
 //   leave a mixture.
+// - A device, a pipe or a socket where the file should be (or where a link points) is
+//   never replaced by a file, nor written to: the save fails (POSIX only).
 [[nodiscard]] std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
 
 }  // namespace blikon

@@ -20,6 +20,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -325,6 +326,46 @@ private slots:
         QCOMPARE(entries(dir_->path()), before);
         if (change != QLatin1String("folder removed"))
             QCOMPARE(entries(target), QStringList());
+    }
+
+    // A pipe or a device where the file should be stays what it is: replacing it with a
+    // file (which root could do even in /dev) or writing into a pipe nobody reads is no save.
+    void deviceOrPipeIsNeverReplaced_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("pipe") << "pipe" << false;
+        QTest::newRow("link to a pipe") << "pipe" << true;
+        QTest::newRow("device like /dev/null") << "device" << false;
+    }
+    void deviceOrPipeIsNeverReplaced()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, throughLink);
+        const QString special = dir_->filePath(QStringLiteral("special"));
+        const QByteArray native = QFile::encodeName(special);
+        if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(native.constData(), 0666), 0);
+        else if (::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("making a device node needs root");
+        const QString target = throughLink ? dir_->filePath(QStringLiteral("link.asm")) : special;
+        if (throughLink)
+            QVERIFY(QFile::link(special, target));
+        const QStringList before = entries(dir_->path());
+        struct stat was {};
+        QCOMPARE(::stat(native.constData(), &was), 0);
+
+        window().setCodeText(QStringLiteral("text"));
+        dialogs_->fileAnswers.append(target);
+        trigger(Command::FirstSave);
+
+        checkState(stateAfter(QStringLiteral("text")), Command::FirstSave, target, QString(),
+                   QStringLiteral("Filename refers to a device or a pipe, not a file"));
+        struct stat now {};
+        QCOMPARE(::stat(native.constData(), &now), 0);
+        QCOMPARE(now.st_mode, was.st_mode);
+        QCOMPARE(now.st_ino, was.st_ino);
+        QCOMPARE(entries(dir_->path()), before);
     }
 
     // Once the disk has room again, Uložit writes the whole text where it failed before.
