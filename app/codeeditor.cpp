@@ -1,13 +1,12 @@
 #include "codeeditor.h"
 
 #include <QKeyEvent>
-
-#include <algorithm>
-#include <cstring>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace blikon {
 
@@ -42,6 +41,42 @@ QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
     return out;
 }
 
+char* writeCodeTextUtf8(char* out, QStringView editorText)
+{
+    const auto put = [&out](char32_t bits) { *out++ = static_cast<char>(bits); };
+    const char16_t* in = editorText.utf16();
+    const char16_t* const end = in + editorText.size();
+    while (in != end) {
+        const char16_t unit = *in++;  // mostly ASCII: the first test decides
+        if (unit < 0x80) {
+            put(unit);
+            continue;
+        }
+        if (unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator) {
+            put('\r');
+            put('\n');
+            continue;
+        }
+        char32_t code = unit;
+        if (QChar::isHighSurrogate(unit) && in != end && QChar::isLowSurrogate(*in))
+            code = QChar::surrogateToUcs4(unit, *in++);
+        else if (QChar::isSurrogate(unit))
+            code = QChar::ReplacementCharacter;
+        if (code < 0x800) {
+            put(0xC0 | code >> 6);
+        } else if (code < 0x10000) {
+            put(0xE0 | code >> 12);
+            put(0x80 | (code >> 6 & 0x3F));
+        } else {
+            put(0xF0 | code >> 18);
+            put(0x80 | (code >> 12 & 0x3F));
+            put(0x80 | (code >> 6 & 0x3F));
+        }
+        put(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
 CodeEditor::CodeEditor(QWidget* parent)
     : QPlainTextEdit(parent)
 {
@@ -73,30 +108,19 @@ QString CodeEditor::codeText() const
 
 QByteArray CodeEditor::codeTextUtf8() const
 {
-    // Qt's own conversion of the raw text, then the separators (U+2028 and U+2029, in
-    // UTF-8 "E2 80 A8" and "E2 80 A9") become CR LF in place, one byte shorter each.
-    // Going through codeText() would copy the whole text once more as UTF-16, which
-    // costs a long program more than writing it to disk.
-    QByteArray bytes = document()->toRawText().toUtf8();
+    // Block by block, straight into UTF-8: a block's text is small enough to stay in the
+    // cache, where the whole raw text (twice the file's size) and Qt's conversion of it
+    // went through memory twice more before reaching the file.
+    const QTextDocument& text = *document();
+    QByteArray bytes(qsizetype{text.characterCount()} * 3, Qt::Uninitialized);
     char* out = bytes.data();
-    const char* in = out;
-    const char* const end = in + bytes.size();
-    const auto keep = [&out](const char* from, const char* to) {
-        std::memmove(out, from, static_cast<std::size_t>(to - from));
-        out += to - from;
-    };
-    while (const auto* lead = static_cast<const char*>(std::memchr(in, '\xE2', static_cast<std::size_t>(end - in)))) {
-        if (end - lead >= 3 && lead[1] == '\x80' && (lead[2] == '\xA8' || lead[2] == '\xA9')) {
-            keep(in, lead);
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+        if (block != text.begin()) {
             *out++ = '\r';
             *out++ = '\n';
-            in = lead + 3;
-        } else {
-            keep(in, lead + 1);  // another character that starts with E2
-            in = lead + 1;
         }
+        out = writeCodeTextUtf8(out, block.text());
     }
-    keep(in, end);
     bytes.truncate(out - bytes.data());
     return bytes;
 }

@@ -17,7 +17,7 @@ public:
     explicit CodeEditor(QWidget* parent = nullptr);
 
     [[nodiscard]] QString codeText() const;
-    // The same text in UTF-8, made without the UTF-16 copy: what saving writes.
+    // The same text in UTF-8, made without a UTF-16 copy of the whole: what saving writes.
     [[nodiscard]] QByteArray codeTextUtf8() const;
     void setCodeText(const QString& text);
 
@@ -50,6 +50,12 @@ private:
 // codeText() reads back as CR LF. Example: "a\r\nb\nc" (three lines) with maxBlocks 3
 // gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks).
 [[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks);
+
+// Writes the editor's raw text as UTF-8 from `out` on, its line and paragraph
+// separators as CR LF and a lone surrogate as U+FFFD; returns the end of what it wrote.
+// At most three bytes are written for each UTF-16 unit. Example: "a\u2028č" gives
+// "a\r\n\xC4\x8D".
+char* writeCodeTextUtf8(char* out, QStringView editorText);
 
 // The most blocks a text gets when it is set whole (about 400 KB of code).
 inline constexpr qsizetype kMaxLoadedBlocks = 16384;

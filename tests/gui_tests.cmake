@@ -1,5 +1,6 @@
 # Window tests, added as the windows are built.
 blikon_gui_test(fblikon)
+blikon_gui_test(codeeditor)
 blikon_gui_test(module1)
 blikon_gui_test(fuvod)
 blikon_gui_test(qtsettingsstore)
