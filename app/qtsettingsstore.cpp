@@ -18,27 +18,30 @@ constexpr auto kOrganization = "Blikon";
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QString::fromLatin1(kOrganization), QStringLiteral("Blikon")))
+    : open_([] {
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           QString::fromLatin1(kOrganization), QStringLiteral("Blikon"));
+    })
 {
 }
 
 QtSettingsStore::QtSettingsStore(const QString& iniFilePath)
-    : settings_(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat))
+    : open_([iniFilePath] { return std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat); })
 {
 }
 
 QString QtSettingsStore::read(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const QVariant value = settings_->value(settingsPath(section, key));
+    const QVariant value = open_()->value(settingsPath(section, key));
     return value.isValid() ? value.toString() : defaultValue;
 }
 
 bool QtSettingsStore::save(const QString& section, const QString& key, const QString& text)
 {
-    settings_->setValue(settingsPath(section, key), text);
-    settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    const std::unique_ptr<QSettings> settings = open_();
+    settings->setValue(settingsPath(section, key), text);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 }  // namespace blikon

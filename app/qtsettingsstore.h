@@ -4,6 +4,7 @@
 
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 
 namespace blikon {
@@ -21,7 +22,9 @@ public:
     bool save(const QString& section, const QString& key, const QString& text) override;
 
 private:
-    std::unique_ptr<QSettings> settings_;
+    // Every read and save opens the store afresh: QSettings keeps the first error it
+    // met for good, so one failed save would make every later save report failure.
+    std::function<std::unique_ptr<QSettings>()> open_;
 };
 
 }  // namespace blikon

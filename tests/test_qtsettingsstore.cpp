@@ -23,6 +23,7 @@ private slots:
     void saveReplacesOnlyItsOwnKey();
     void unwritableStoreMakesSaveFail_data();
     void unwritableStoreMakesSaveFail();
+    void saveSucceedsAgainOnceTheStoreIsWritable();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -146,6 +147,20 @@ void tst_QtSettingsStore::unwritableStoreMakesSaveFail()
     QVERIFY(!store.save(QStringLiteral("Path"), QStringLiteral("Color"), QStringLiteral("255")));
     QCOMPARE(store.read(QStringLiteral("Kalendář"), QStringLiteral("ShowUvodT"), QStringLiteral("1")),
              QStringLiteral("1"));
+}
+
+// A failed save does not stick to the store: once the folder in the way is gone, the
+// next save reports success and is stored.
+void tst_QtSettingsStore::saveSucceedsAgainOnceTheStoreIsWritable()
+{
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("Blikon.ini")));
+    QtSettingsStore store(file_);
+    QVERIFY(!store.save(QStringLiteral("Path"), QStringLiteral("R1"), QStringLiteral("55")));
+
+    QVERIFY(QDir(dir_->path()).rmdir(QStringLiteral("Blikon.ini")));
+    QVERIFY(store.save(QStringLiteral("Path"), QStringLiteral("Color"), QStringLiteral("255")));
+    const QtSettingsStore reopened(file_);
+    QCOMPARE(reopened.read(QStringLiteral("Path"), QStringLiteral("Color"), QString()), QStringLiteral("255"));
 }
 
 QTEST_MAIN(tst_QtSettingsStore)
