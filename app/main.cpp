@@ -2,12 +2,14 @@
 #include "module1.h"
 #include "pictures.h"
 #include "programcommands.h"
+#include "safefilewriter.h"
 #include "services.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    blikon::keepRunningPastFileSizeLimit();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(blikon::pictures::programIcon());
     blikon::installProgramCommands();

@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -186,6 +187,13 @@ std::optional<QString> writeFileSafely(const QString& path, const QByteArray& by
         return rewriteInPlace(path, bytes);
 #endif
     return writeThroughTemporaryFile(path, bytes);
+}
+
+void keepRunningPastFileSizeLimit()
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 }  // namespace blikon

@@ -26,4 +26,9 @@ namespace blikon {
 //   never replaced by a file, nor written to: the save fails (POSIX only).
 [[nodiscard]] std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
 
+// A write beyond the process's file-size limit (ulimit -f) would end the program with
+// SIGXFSZ, and every unsaved text with it. Ignoring the signal lets the write fail with
+// EFBIG instead, and the save report it. Called once at start (POSIX; elsewhere nothing).
+void keepRunningPastFileSizeLimit();
+
 }  // namespace blikon

@@ -4,6 +4,7 @@
 #include "fblikon.h"
 #include "findchild.h"
 #include "programcommands.h"
+#include "safefilewriter.h"
 #include "smalltmpfs.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <cstring>
 #include <memory>
 
@@ -70,7 +70,7 @@ QString description(int error) { return QString::fromLocal8Bit(std::strerror(err
 
 // How the disk lets the save down.
 enum class Fault {
-    FileSizeLimit,  // setrlimit in a child process that ignores SIGXFSZ: the write stops part way
+    FileSizeLimit,  // setrlimit in a child process set up as the program is: the write stops part way
     FillsUp,        // a small tmpfs that runs full during the write
     AlreadyFull,    // a small tmpfs that is full before the save starts
 };
@@ -143,7 +143,7 @@ class TestSaveFaults : public QObject {
         const pid_t child = ::fork();
         if (child == 0) {
             ::close(channel[0]);
-            std::signal(SIGXFSZ, SIG_IGN);
+            keepRunningPastFileSizeLimit();
             rlimit fileSize{};
             ::getrlimit(RLIMIT_FSIZE, &fileSize);
             fileSize.rlim_cur = limit;
