@@ -2,6 +2,7 @@
 
 #include "codefiletext.h"
 #include "rtfreader.h"
+#include "safefilewriter.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -43,6 +44,8 @@ QByteArray fileBytesFromCodeText(QByteArray utf8CodeText)
 
 CodeFileRead readCodeFile(const QString& path)
 {
+    if (isDeviceOrPipe(path))
+        return {std::nullopt, deviceOrPipeDescription()};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, file.errorString()};

@@ -64,14 +64,6 @@ bool needsRewriteInPlace(const QString& path)
     return !mayWrite(QFile::encodeName(directory));
 }
 
-// A device, a pipe or a socket: the temporary file would take its place (as root even
-// in /dev), and writing into a pipe that nobody reads would never end.
-bool isSpecialFile(const QString& path)
-{
-    struct stat target {};
-    return ::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode) &&
-           !S_ISDIR(target.st_mode);
-}
 
 bool writeAllAt(int fd, const char* data, qint64 size, off_t offset)
 {
@@ -178,11 +170,27 @@ std::optional<QString> rewriteInPlace(const QString& path, const QByteArray& byt
 
 }  // namespace
 
-std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes)
+bool isDeviceOrPipe(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    if (isSpecialFile(path))
-        return QStringLiteral("Filename refers to a device or a pipe, not a file");
+    struct stat target {};
+    return ::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode) &&
+           !S_ISDIR(target.st_mode);
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+QString deviceOrPipeDescription() { return QStringLiteral("Filename refers to a device or a pipe, not a file"); }
+
+std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes)
+{
+    // The temporary file would take a device's place (as root even in /dev), and
+    // writing into a pipe that nobody reads would never end.
+    if (isDeviceOrPipe(path))
+        return deviceOrPipeDescription();
+#ifdef Q_OS_UNIX
     if (needsRewriteInPlace(path))
         return rewriteInPlace(path, bytes);
 #endif

@@ -26,6 +26,12 @@ namespace blikon {
 //   never replaced by a file, nor written to: the save fails (POSIX only).
 [[nodiscard]] std::optional<QString> writeFileSafely(const QString& path, const QByteArray& bytes);
 
+// True for a device, a pipe or a socket (or a link to one) at `path`: neither saving
+// nor opening uses one, as reading /dev/zero or a pipe would never end (POSIX; elsewhere
+// always false). Both report it with deviceOrPipeDescription().
+[[nodiscard]] bool isDeviceOrPipe(const QString& path);
+[[nodiscard]] QString deviceOrPipeDescription();
+
 // A write beyond the process's file-size limit (ulimit -f) would end the program with
 // SIGXFSZ, and every unsaved text with it. Ignoring the signal lets the write fail with
 // EFBIG instead, and the save report it. Called once at start (POSIX; elsewhere nothing).

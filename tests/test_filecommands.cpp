@@ -421,6 +421,8 @@ private slots:
         QTest::newRow("missing file") << "missing.asm";
         QTest::newRow("directory") << "folder";
         QTest::newRow("unreadable file") << "secret.asm";
+        QTest::newRow("pipe nobody writes to") << "pipe";      // opening it would wait for ever
+        QTest::newRow("endless device") << "/dev/zero";       // reading it would fill the memory
     }
     void openFailureIsReportedAndChangesNothing()
     {
@@ -428,9 +430,10 @@ private slots:
         QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder")));
         writeFile(path("secret.asm"), "secret");
         QVERIFY(QFile::setPermissions(path("secret.asm"), {}));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
         saveOnceTo(path("a.asm"), QStringLiteral("kept"));
 
-        answer(path(name));
+        answer(QDir::isAbsolutePath(name) ? name : path(name));
         {
             AsNormalUser user;
             trigger("mnuOpen");
