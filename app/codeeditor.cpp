@@ -1,5 +1,7 @@
 #include "codeeditor.h"
 
+#include "utf8.h"
+
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -43,36 +45,20 @@ QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
 
 char* writeCodeTextUtf8(char* out, QStringView editorText)
 {
-    const auto put = [&out](char32_t bits) { *out++ = static_cast<char>(bits); };
     const char16_t* in = editorText.utf16();
     const char16_t* const end = in + editorText.size();
     while (in != end) {
-        const char16_t unit = *in++;  // mostly ASCII: the first test decides
-        if (unit < 0x80) {
-            put(unit);
-            continue;
-        }
-        if (unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator) {
-            put('\r');
-            put('\n');
-            continue;
-        }
-        char32_t code = unit;
-        if (QChar::isHighSurrogate(unit) && in != end && QChar::isLowSurrogate(*in))
-            code = QChar::surrogateToUcs4(unit, *in++);
-        else if (QChar::isSurrogate(unit))
-            code = QChar::ReplacementCharacter;
-        if (code < 0x800) {
-            put(0xC0 | code >> 6);
-        } else if (code < 0x10000) {
-            put(0xE0 | code >> 12);
-            put(0x80 | (code >> 6 & 0x3F));
+        const char16_t unit = *in++;
+        if (unit < 0x80) {  // mostly ASCII: the first test decides
+            *out++ = static_cast<char>(unit);
+        } else if (unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator) {
+            *out++ = '\r';
+            *out++ = '\n';
+        } else if (QChar::isHighSurrogate(unit) && in != end && QChar::isLowSurrogate(*in)) {
+            out = writeUtf8(out, QChar::surrogateToUcs4(unit, *in++));
         } else {
-            put(0xF0 | code >> 18);
-            put(0x80 | (code >> 12 & 0x3F));
-            put(0x80 | (code >> 6 & 0x3F));
+            out = writeUtf8(out, unit);  // a lone surrogate becomes U+FFFD
         }
-        put(0x80 | (code & 0x3F));
     }
     return out;
 }

@@ -45,25 +45,37 @@ std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos)
     return 0;
 }
 
-void appendUtf8(std::string& out, char32_t c)
+char* writeUtf8(char* out, char32_t c)
 {
+    const auto put = [&out](char32_t bits) { *out++ = static_cast<char>(bits); };
     if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
         c = kReplacement;
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        put(c);
+        return out;
     }
+    if (c < 0x800) {
+        put(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+        put(0xE0 | (c >> 12));
+        put(0x80 | ((c >> 6) & 0x3F));
+    } else {
+        put(0xF0 | (c >> 18));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+    }
+    put(0x80 | (c & 0x3F));
+    return out;
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {  // decoding appends every byte of a file one by one
+        out += static_cast<char>(c);
+        return;
+    }
+    char bytes[kMaxUtf8Bytes];
+    out.append(bytes, writeUtf8(bytes, c));
 }
 
 bool isValidUtf8(std::string_view bytes)

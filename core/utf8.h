@@ -7,6 +7,13 @@
 
 namespace blikon {
 
+// The longest UTF-8 form of a code point.
+inline constexpr std::size_t kMaxUtf8Bytes = 4;
+
+// Writes the UTF-8 form of a code point from `out` on (at most kMaxUtf8Bytes) and
+// returns the end of what it wrote. Surrogates and values above U+10FFFF become U+FFFD.
+char* writeUtf8(char* out, char32_t codePoint);
+
 // Appends the UTF-8 form of a code point. Surrogates and values above U+10FFFF are not
 // characters and become U+FFFD. Example: appendUtf8(s, 0x10D) appends "č" (C4 8D).
 void appendUtf8(std::string& out, char32_t codePoint);

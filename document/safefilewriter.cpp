@@ -64,7 +64,6 @@ bool needsRewriteInPlace(const QString& path)
     return !mayWrite(QFile::encodeName(directory));
 }
 
-
 bool writeAllAt(int fd, const char* data, qint64 size, off_t offset)
 {
     while (size > 0) {
