@@ -5,7 +5,9 @@ namespace blikon {
 namespace {
 
 // The fixed texts, line by line. Indented lines carry the eleven-space indent of the
-// blocks; the spacing after each label's colon is part of the format.
+// blocks; the spacing after each label's colon is part of the format. The comparison at
+// fce1 reaches fce2, after all the frames, through a long jump: cjne alone reaches only
+// 127 bytes forward, fewer than ten frames.
 constexpr std::string_view kStart =
     "start0: mov A,#0\r\n"
     "start1: inc A\r\n"
@@ -13,8 +15,10 @@ constexpr std::string_view kStart =
     "start3: jnb P3.0,start3\r\n"
     "start4: djnz R0, start4\r\n"
     "\r\n"
-    "fce1:   cjne A,#1,fce2\r\n"
-    "           mov R1,#50";
+    "fce1:   cjne A,#1,fce1n\r\n"
+    "           sjmp fce1a\r\n"
+    "fce1n:  ljmp fce2\r\n"
+    "fce1a:  mov R1,#50";
 
 constexpr std::string_view kEnd =
     "\r\n"

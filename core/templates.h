@@ -5,7 +5,7 @@
 
 namespace blikon {
 
-// The program start: eight lines up to "           mov R1,#50", no line end after it.
+// The program start: ten lines up to "fce1a:  mov R1,#50", no line end after it.
 [[nodiscard]] std::string_view startTemplate();
 
 // The program end: 42 lines, beginning with the CR LF that ends the code text's last

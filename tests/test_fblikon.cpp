@@ -288,7 +288,7 @@ private slots:
     {
         action("mnuAddStart")->trigger();
         QCOMPARE(window().codeText(), QString::fromStdString(std::string(startTemplate())));
-        QVERIFY(window().codeText().endsWith(kTestIndent + "mov R1,#50"));
+        QVERIFY(window().codeText().endsWith("fce1a:  mov R1,#50"));
         window().setCodeText(QString());
         button("Command2")->click();
         action("mnuAddStart")->trigger();

@@ -30,8 +30,10 @@ const std::vector<std::string> kStartLines = {
     "start3: jnb P3.0,start3",
     "start4: djnz R0, start4",
     "",
-    "fce1:   cjne A,#1,fce2",
-    kI + "mov R1,#50",
+    "fce1:   cjne A,#1,fce1n",
+    kI + "sjmp fce1a",
+    "fce1n:  ljmp fce2",
+    "fce1a:  mov R1,#50",
 };
 
 const std::vector<std::string> kEndLines = {
@@ -81,7 +83,7 @@ const std::vector<std::string> kEndLines = {
 
 TEST(Templates, StartTemplateExactText)
 {
-    ASSERT_EQ(kStartLines.size(), 8u);
+    ASSERT_EQ(kStartLines.size(), 10u);
     EXPECT_EQ(startTemplate(), joinLines(kStartLines));
 }
 
