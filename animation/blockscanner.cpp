@@ -11,15 +11,6 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 const ScanRegister& scanRegister(int reg) { return kScanRegisters[reg - 2]; }
 
-int upperHexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Takes up to `count` characters from the front of `text`, appending them to `out`
 // (when given); returns the number of bytes consumed.
 std::size_t takeCharacters(std::string_view text, std::size_t count, std::string* out)
@@ -45,22 +36,6 @@ std::string_view windowText(std::string_view codeText, std::int64_t position)
 }
 
 }  // namespace
-
-std::optional<std::uint8_t> decodeValue(int reg, std::string_view window)
-{
-    if (window.size() != kWindowChars || window[0] != '0')
-        return std::nullopt;
-    const int second = upperHexDigit(window[1]);
-    const int third = upperHexDigit(window[2]);
-    int value = -1;
-    if (second >= 0 && window[2] == 'h')
-        value = second;
-    else if (second >= 1 && third >= 0)
-        value = second * 16 + third;
-    if (value < scanRegister(reg).minValue)
-        return std::nullopt;
-    return static_cast<std::uint8_t>(value);
-}
 
 void applyValue(int reg, std::uint8_t value, LampStates& lamps)
 {

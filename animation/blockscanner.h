@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lampstates.h"
+#include "valuedecoding.h"
 
 #include <array>
 #include <cstdint>
@@ -10,32 +11,25 @@
 
 namespace blikon {
 
-// A register that the scanner follows: its marker in the code text, its LED group
-// and the lowest value it accepts (the bits without an LED must be 1).
+// A register that the scanner follows: its marker in the code text and its LED group.
+// The range of values it accepts is decodeValue's.
 struct ScanRegister {
     int reg;
     std::string_view marker;
     int group;
-    int minValue;
 };
 
 inline constexpr std::array<ScanRegister, kGroupCount> kScanRegisters{{
-    {2, "R2,#", 0, 0x00},
-    {3, "R3,#", 1, 0x00},
-    {4, "R4,#", 2, 0x00},
-    {5, "R5,#", 3, 0x80},
-    {6, "R6,#", 4, 0xC0},
+    {2, "R2,#", 0},
+    {3, "R3,#", 1},
+    {4, "R4,#", 2},
+    {5, "R5,#", 3},
+    {6, "R6,#", 4},
 }};
 
 // Decoded value of each register after one step, R2 first; none where the value window
 // did not decode or lay outside the register's range.
 using StepValues = std::array<std::optional<std::uint8_t>, kGroupCount>;
-
-// The value in a value window, or none. Exactly the canonical texts decode: "0", one
-// upper-case hex digit and "h" (0Ah is 10), or "0" and two upper-case hex digits with no
-// leading zero (0FF is 255). "0ffh", "05H", "005h", "FFh" and "0F" give none. The range
-// of the register applies: decodeValue(5, "07Fh") is none, decodeValue(5, "0BFh") is 191.
-[[nodiscard]] std::optional<std::uint8_t> decodeValue(int reg, std::string_view window);
 
 // Writes every lamp of the register's group from the value: lamp Gi is lit when bit i
 // is 0. applyValue(2, 0x0A, lamps) unlights A1 and A3 and lights A0, A2, A4..A7.
