@@ -1,7 +1,7 @@
 #include "codetextsource.h"
 
 #include "codeeditor.h"
-#include "fblikon.h"
+#include "codewindow.h"
 
 #include <QTextDocument>
 
@@ -9,26 +9,27 @@
 
 namespace blikon {
 
-CodeTextSource::CodeTextSource(FBlikon& window, QObject* parent)
+CodeTextSource::CodeTextSource(CodeWindow& window, QObject* parent)
     : QObject(parent)
     , window_(&window)
+    , open_(window.widget())
 {
     connect(window.editor()->document(), &QTextDocument::contentsChanged, this, [this] { stale_ = true; });
 }
 
 const std::string& CodeTextSource::text()
 {
-    FBlikon& source = window();
+    CodeWindow& source = window();
     if (stale_) {
-        text_ = source.codeText().toStdString();
+        text_ = source.editor()->codeText().toStdString();
         stale_ = false;
     }
     return text_;
 }
 
-FBlikon& CodeTextSource::window() const
+CodeWindow& CodeTextSource::window() const
 {
-    if (!window_)
+    if (!open_)
         throw std::runtime_error("the played main window has been closed");
     return *window_;
 }

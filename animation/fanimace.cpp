@@ -2,8 +2,8 @@
 
 #include "boardlayout.h"
 #include "codetextsource.h"
+#include "codewindow.h"
 #include "commondialog.h"
-#include "fblikon.h"
 #include "fonts.h"
 #include "handlerguard.h"
 #include "lamp.h"
@@ -51,7 +51,7 @@ void save(const QString& key, const QString& text)
 
 }  // namespace
 
-FAnimace::FAnimace(FBlikon& source, QWidget* parent)
+FAnimace::FAnimace(CodeWindow& source, QWidget* parent)
     : QDialog(parent)
     , source_(new CodeTextSource(source, this))
     , lampColor_(kDefaultLampColor)
@@ -155,7 +155,7 @@ void FAnimace::load()
         timer1_->setInterval(slider1_->value());
         showRunState(timer1_->isEnabled() ? kRun : kPause);
         resetPlayback();
-        FBlikon& window = source_->window();
+        const QWidget& window = *source_->window().widget();
         setWindowTitle(window.windowTitle() + QStringLiteral(" - Animace"));
         setWindowIcon(window.windowIcon());
     });
@@ -214,7 +214,7 @@ void FAnimace::onReset()
 void FAnimace::onChooseColor()
 {
     HandlerGuard::run(this, "Command5_Click", OnFailure::Silent, [this] {
-        // The dialog starts from the colour last chosen in the main window's dialog
+        // The dialog starts from the colour last chosen in the played window's dialog
         // object; playback goes on while it is open.
         const std::optional<int> chosen = source_->window().commonDialog()->showColor(this);
         if (!chosen)

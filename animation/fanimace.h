@@ -13,12 +13,12 @@ class QSlider;
 namespace blikon {
 
 class CodeTextSource;
-class FBlikon;
+class CodeWindow;
 class Lamp;
 class PlaybackTimer;
 class StatusBar;
 
-// The animation window: plays a main window's code text on 37 lamps laid out like the
+// The animation window: plays a code window's code text on 37 lamps laid out like the
 // board, one frame per tick of Timer1, with buttons to halt and resume, play single
 // steps, go back to the start and choose the colour of lit lamps, and a slider for the
 // speed (register R1). Colour and speed come from the settings store when it opens; the
@@ -28,7 +28,7 @@ class FAnimace : public QDialog {
 public:
     // Plays the code text of `source` and takes its title, icon and colour dialog.
     // `parent` is the window whose command opened it.
-    explicit FAnimace(FBlikon& source, QWidget* parent = nullptr);
+    explicit FAnimace(CodeWindow& source, QWidget* parent = nullptr);
     ~FAnimace() override;
 
     // Every way of closing ends here: stores the speed, then closes.

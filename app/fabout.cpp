@@ -4,7 +4,9 @@
 #include "fonts.h"
 #include "handlerguard.h"
 #include "labels.h"
+#include "messageboxes.h"
 #include "pictures.h"
+#include "services.h"
 #include "sysinfo.h"
 #include "twips.h"
 
@@ -48,6 +50,17 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 }
 
 }  // namespace
+
+void StartSysInfo(QWidget* owner)
+{
+    bool started = false;
+    HandlerGuard::run(owner, "StartSysInfo", OnFailure::Silent, [&started] { started = startSysInfoTool(); });
+    if (started)
+        return;
+    MessageRequest request;
+    request.text = QString::fromLatin1(kSysInfoUnavailable);
+    Services::messageBoxes().show(owner, request);
+}
 
 FAbout::FAbout(QWidget* parent)
     : QDialog(parent)

@@ -10,6 +10,14 @@ class QTimer;
 
 namespace blikon {
 
+// The message the System Info button gives when the tool cannot be started.
+inline constexpr char kSysInfoUnavailable[] = "System Information Is Unavailable At This Time";
+
+// The System Info button's command: starts the System Information tool (startSysInfoTool).
+// When that gives no started tool, or any step fails, the message box
+// kSysInfoUnavailable (OK, no icon, titled "Blikon") shows over `owner`.
+void StartSysInfo(QWidget* owner);
+
 // The About window: the program's name and version over a background picture, a
 // floating icon that Timer2 moves across the window, OK (the default button) and a
 // button that starts the System Information tool. Built afresh at every opening, so

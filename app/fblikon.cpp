@@ -9,7 +9,7 @@
 #include "keyboardlocks.h"
 #include "ledpanel.h"
 #include "pictures.h"
-#include "services.h"
+#include "platformservices.h"
 #include "statusbar.h"
 #include "templates.h"
 #include "twips.h"
@@ -132,7 +132,7 @@ void FBlikon::buildControls()
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setFont(comicFont());
     statusBar_->setGeometry(twipRect(0, 3795, 5940, 255));
-    new LockAndClockPanels(statusBar_, 2, 3, 4, Services::keyboardLocks());
+    new LockAndClockPanels(statusBar_, 2, 3, 4, PlatformServices::keyboardLocks());
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

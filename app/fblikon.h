@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boardstate.h"
+#include "documentwindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,8 +24,9 @@ class StatusBar;
 
 // The main window: the LED panel, the block label Label1, the code editor Text1 and
 // the menus. Every instance is independent, with its own board, block, code text and
-// saved copy of the code text; it deletes itself when closed.
-class FBlikon : public QMainWindow {
+// saved copy of the code text; it deletes itself when closed. The file, print and
+// animation commands see it as a DocumentWindow.
+class FBlikon : public QMainWindow, public DocumentWindow {
     Q_OBJECT
 public:
     explicit FBlikon(QWidget* parent = nullptr);
@@ -43,10 +45,11 @@ public:
     [[nodiscard]] const QString& savedText() const { return savedText_; }
     [[nodiscard]] const BoardState& board() const { return board_; }
     [[nodiscard]] QString blockCaption() const;
-    [[nodiscard]] CodeEditor* editor() const { return editor_; }
-    [[nodiscard]] CommonDialog* commonDialog() const { return commonDialog1_; }
+    [[nodiscard]] QWidget* widget() override { return this; }
+    [[nodiscard]] CodeEditor* editor() const override { return editor_; }
+    [[nodiscard]] CommonDialog* commonDialog() const override { return commonDialog1_; }
     // The current file name, the saved flag and the title that names the file.
-    [[nodiscard]] CodeDocument* document() const { return document_; }
+    [[nodiscard]] CodeDocument* document() const override { return document_; }
 
     // Menu commands that other windows' code opens; set by the program at start-up so
     // that the main window does not depend on every window it can open.

@@ -4,7 +4,7 @@
 #include "codeeditor.h"
 #include "codefile.h"
 #include "commondialog.h"
-#include "fblikon.h"
+#include "documentwindow.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
 #include "safefilewriter.h"
@@ -15,26 +15,26 @@ namespace blikon {
 namespace {
 
 // Writes the code text to the current file name; a failure is shown.
-bool writeCurrentFile(FBlikon& window)
+bool writeCurrentFile(DocumentWindow& window)
 {
     const std::optional<QString> error =
         writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(window.editor()->codeTextUtf8()));
     if (error)
-        showFileError(&window, *error);
+        showFileError(window.widget(), *error);
     return !error;
 }
 
 // The save commands report every failure with the save message, also one that carries
 // no description of its own.
-void runSaveHandler(FBlikon& window, const char* handlerName, const HandlerGuard::Steps& steps)
+void runSaveHandler(DocumentWindow& window, const char* handlerName, const HandlerGuard::Steps& steps)
 {
     bool ended = false;
-    HandlerGuard::run(&window, handlerName, OnFailure::Silent, [&] {
+    HandlerGuard::run(window.widget(), handlerName, OnFailure::Silent, [&] {
         steps();
         ended = true;
     });
     if (!ended)
-        showFileError(&window, QStringLiteral("Unknown error"));
+        showFileError(window.widget(), QStringLiteral("Unknown error"));
 }
 
 }  // namespace
@@ -47,31 +47,31 @@ void showFileError(QWidget* parent, const QString& description)
     Services::messageBoxes().show(parent, request);
 }
 
-void openCodeFile(FBlikon& window)
+void openCodeFile(DocumentWindow& window)
 {
-    HandlerGuard::run(&window, "mnuOpen_Click", OnFailure::Silent, [&window] {
-        const std::optional<QString> name = window.commonDialog()->showOpen(&window);
+    HandlerGuard::run(window.widget(), "mnuOpen_Click", OnFailure::Silent, [&window] {
+        const std::optional<QString> name = window.commonDialog()->showOpen(window.widget());
         if (!name)
             return;
         CodeDocument& document = *window.document();
         const CodeFileRead file = document.box().load(*name);
         if (!file.text) {
-            showFileError(&window, file.error);
+            showFileError(window.widget(), file.error);
             return;
         }
         // The text first: should it fail, the name still belongs to the text shown.
-        window.setCodeText(*file.text);
+        window.editor()->setCodeText(*file.text);
         document.setFileName(*name);
         document.showFileNameInTitle();
     });
 }
 
-void saveCodeFile(FBlikon& window)
+void saveCodeFile(DocumentWindow& window)
 {
     runSaveHandler(window, "mnuSave_Click", [&window] {
         CodeDocument& document = *window.document();
         if (!document.isSaved()) {
-            const std::optional<QString> name = window.commonDialog()->showSave(&window);
+            const std::optional<QString> name = window.commonDialog()->showSave(window.widget());
             if (!name)
                 return;
             document.setFileName(*name);
@@ -83,10 +83,10 @@ void saveCodeFile(FBlikon& window)
     });
 }
 
-void saveCodeFileAs(FBlikon& window)
+void saveCodeFileAs(DocumentWindow& window)
 {
     runSaveHandler(window, "mnuSaveAs_Click", [&window] {
-        const std::optional<QString> name = window.commonDialog()->showSave(&window);
+        const std::optional<QString> name = window.commonDialog()->showSave(window.widget());
         if (!name)
             return;
         window.document()->setFileName(*name);

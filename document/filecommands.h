@@ -5,7 +5,7 @@ class QWidget;
 
 namespace blikon {
 
-class FBlikon;
+class DocumentWindow;
 
 // The file commands of the main window's menu "&Soubor". Cancelling a dialog ends a
 // command without a message and changes nothing.
@@ -13,15 +13,15 @@ class FBlikon;
 // "&Otevřít": the open dialog, then the file's text replaces the code text. The current
 // file name and the title change only once the file has been read; a file that cannot
 // be read is reported like a failed save and changes nothing.
-void openCodeFile(FBlikon& window);
+void openCodeFile(DocumentWindow& window);
 
 // "&Uložit": writes the code text and one CR LF to the current file name, asking for a
 // name first while the window has not been saved; then the title names the file.
-void saveCodeFile(FBlikon& window);
+void saveCodeFile(DocumentWindow& window);
 
 // "Uložit j&ako...": always asks for a name, then writes; the saved flag and the title
 // stay as they were.
-void saveCodeFileAs(FBlikon& window);
+void saveCodeFileAs(DocumentWindow& window);
 
 // "Vyskytla se chyba." and the description between apostrophes, with a stop icon.
 void showFileError(QWidget* parent, const QString& description);

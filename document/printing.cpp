@@ -1,6 +1,7 @@
 #include "printing.h"
 
-#include "fblikon.h"
+#include "codeeditor.h"
+#include "codewindow.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
 #include "services.h"
@@ -63,18 +64,18 @@ Printer& activePrinter()
 
 void setActivePrinter(Printer* printer) { g_printer = printer; }
 
-void printCodeText(FBlikon& window)
+void printCodeText(CodeWindow& window)
 {
-    HandlerGuard::run(&window, "mnuTisk_Click", OnFailure::Silent, [&window] {
+    HandlerGuard::run(window.widget(), "mnuTisk_Click", OnFailure::Silent, [&window] {
         MessageRequest question;
         question.text = QStringLiteral("Opravdu mám odeslat data na tiskárnu?");
         question.title = QStringLiteral("Tisk");
         question.buttons = MessageRequest::Buttons::YesNo;
         question.icon = MessageRequest::Icon::Information;
         question.defaultButton = MessageRequest::Default::Second;
-        if (Services::messageBoxes().show(&window, question) != MessageAnswer::Yes)
+        if (Services::messageBoxes().show(window.widget(), question) != MessageAnswer::Yes)
             return;
-        activePrinter().printJob(window.codeText() + QLatin1String("\r\n"));  // a failed job is not reported
+        activePrinter().printJob(window.editor()->codeText() + QLatin1String("\r\n"));  // a failed job is not reported
     });
 }
 

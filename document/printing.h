@@ -6,7 +6,7 @@ class QWidget;
 
 namespace blikon {
 
-class FBlikon;
+class CodeWindow;
 
 // The seam in front of the default printer, used as a plain-text device.
 class Printer {
@@ -40,6 +40,6 @@ void setActivePrinter(Printer* printer);  // nullptr restores the default printe
 // "&Tisk": asks "Opravdu mám odeslat data na tiskárnu?" (No is the default answer); on
 // Yes prints the window's code text and one line end as one job. Every failure is
 // silent.
-void printCodeText(FBlikon& window);
+void printCodeText(CodeWindow& window);
 
 }  // namespace blikon

@@ -8,6 +8,7 @@
 #include "handlerguard.h"
 #include "keyboardlocks.h"
 #include "messageboxes.h"
+#include "platformservices.h"
 #include "printing.h"
 #include "services.h"
 #include "registry.h"
@@ -63,8 +64,8 @@ public:
 
 class FakeKeyboardLocks final : public KeyboardLocks {
 public:
-    FakeKeyboardLocks() { Services::setKeyboardLocks(this); }
-    ~FakeKeyboardLocks() override { Services::setKeyboardLocks(nullptr); }
+    FakeKeyboardLocks() { PlatformServices::setKeyboardLocks(this); }
+    ~FakeKeyboardLocks() override { PlatformServices::setKeyboardLocks(nullptr); }
     LockStates read() const override { return states; }
     LockStates states;
 };
@@ -127,8 +128,8 @@ public:
 // are refused. Counts the keys left open.
 class FakeRegistry final : public Registry {
 public:
-    FakeRegistry() { Services::setRegistry(this); }
-    ~FakeRegistry() override { Services::setRegistry(nullptr); }
+    FakeRegistry() { PlatformServices::setRegistry(this); }
+    ~FakeRegistry() override { PlatformServices::setRegistry(nullptr); }
 
     void set(const QString& key, const QString& valueName, std::uint32_t type, const QByteArray& data)
     {
@@ -168,8 +169,8 @@ public:
 // program is one of `installed`.
 class FakeExternalPrograms final : public ExternalPrograms {
 public:
-    FakeExternalPrograms() { Services::setExternalPrograms(this); }
-    ~FakeExternalPrograms() override { Services::setExternalPrograms(nullptr); }
+    FakeExternalPrograms() { PlatformServices::setExternalPrograms(this); }
+    ~FakeExternalPrograms() override { PlatformServices::setExternalPrograms(nullptr); }
 
     struct Start {
         QString commandLine;
@@ -205,8 +206,8 @@ public:
 // A file system that holds the listed files.
 class FakeFileSystem final : public FileSystem {
 public:
-    FakeFileSystem() { Services::setFileSystem(this); }
-    ~FakeFileSystem() override { Services::setFileSystem(nullptr); }
+    FakeFileSystem() { PlatformServices::setFileSystem(this); }
+    ~FakeFileSystem() override { PlatformServices::setFileSystem(nullptr); }
 
     bool fileExists(const QString& path) const override
     {

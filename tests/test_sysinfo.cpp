@@ -1,3 +1,4 @@
+#include "fabout.h"
 #include "fakes.h"
 #include "registryvalue.h"
 #include "sysinfo.h"
@@ -197,12 +198,12 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("the registry of Windows may hold the tool");
 #else
-        Services::setRegistry(nullptr);  // the program's own registry
+        PlatformServices::setRegistry(nullptr);  // the program's own registry
         QString value = QStringLiteral("x");
         QVERIFY(!GetKeyValue(RegistryRoot::LocalMachine, kToolKey, QStringLiteral("PATH"), value));
         QCOMPARE(value, QString());
         StartSysInfo(nullptr);
-        Services::setRegistry(registry_.get());
+        PlatformServices::setRegistry(registry_.get());
         QVERIFY(programs_->starts.isEmpty());
         QCOMPARE(messages(), QStringList{kUnavailable});
 #endif

@@ -2,10 +2,8 @@
 
 #include "externalprograms.h"
 #include "filesystem.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
+#include "platformservices.h"
 #include "registryvalue.h"
-#include "services.h"
 
 #include <string_view>
 
@@ -42,10 +40,12 @@ bool startTool(const QString& path)
     if (path.isEmpty())
         return false;
     const QString commandLine = QLatin1Char('"') + path + QLatin1Char('"');
-    return Services::externalPrograms().start(commandLine, WindowStyle::NormalFocus).has_value();
+    return PlatformServices::externalPrograms().start(commandLine, WindowStyle::NormalFocus).has_value();
 }
 
-bool findAndStartTool()
+}  // namespace
+
+bool startSysInfoTool()
 {
     QString path;
     if (GetKeyValue(RegistryRoot::LocalMachine, kToolKey, kToolPathValue, path))
@@ -55,25 +55,12 @@ bool findAndStartTool()
     if (!GetKeyValue(RegistryRoot::LocalMachine, kToolFolderKey, kToolFolderValue, folder))
         return false;
     const QString file = folder + kToolFileName;
-    return Services::fileSystem().fileExists(file) && startTool(file);
-}
-
-}  // namespace
-
-void StartSysInfo(QWidget* owner)
-{
-    bool started = false;
-    HandlerGuard::run(owner, "StartSysInfo", OnFailure::Silent, [&started] { started = findAndStartTool(); });
-    if (started)
-        return;
-    MessageRequest request;
-    request.text = QString::fromLatin1(kSysInfoUnavailable);
-    Services::messageBoxes().show(owner, request);
+    return PlatformServices::fileSystem().fileExists(file) && startTool(file);
 }
 
 bool GetKeyValue(RegistryRoot KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
 {
-    Registry& registry = Services::registry();
+    Registry& registry = PlatformServices::registry();
     const std::optional<Registry::Key> key = registry.openKey(KeyRoot, KeyName, kKeyRead);
     if (!key) {
         KeyVal.clear();

@@ -2,7 +2,7 @@
 
 #include "buildinfo.h"
 #include "externalprograms.h"
-#include "services.h"
+#include "platformservices.h"
 
 #include <QUrl>
 
@@ -12,7 +12,7 @@ QString homePageAddress() { return QString::fromUtf8(buildinfo::kHomePage); }
 
 void openHomePage()
 {
-    ExternalPrograms& programs = Services::externalPrograms();
+    ExternalPrograms& programs = PlatformServices::externalPrograms();
 #ifdef Q_OS_WIN
     const QString commandLine = QStringLiteral("explorer.exe /n, ") + homePageAddress();
     if (const std::optional<qint64> task = programs.start(commandLine, WindowStyle::MinimizedFocus))

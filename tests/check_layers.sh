@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The source folders are layers, and every include points down: a file includes the
+# headers of its own folder and of the folders below it, never of one above it or
+# beside it. The Qt-free folders include no Qt header at all.
+#
+#   check_layers.sh [root]    root: the repository (default: this script's ../)
+#
+# Prints each include that breaks the order and fails; silent and successful otherwise.
+set -euo pipefail
+
+# The one statement of the order, from the bottom up. Folders of one rank stand side by
+# side and include nothing of each other. platform/ sits below ui/: the windows' shared
+# parts use the operating system's seams (the status bar shows the lock keys, the
+# seams' holder makes the real ones), the operating system's code uses no window part.
+declare -A rank=(
+  [core]=0 [mcs51]=0          # plain C++, the standard library only
+  [platform]=1                # what differs per operating system
+  [ui]=2                      # the Qt parts that the windows share
+  [document]=3 [animation]=3  # code files and printing; the animation window
+  [app]=4                     # the windows, the start and the menu commands' wiring
+)
+qt_free=(core mcs51)
+# Folders with a CMakeLists.txt that hold no program code.
+not_layers=(tests bench)
+
+root="${1:-$(dirname "${BASH_SOURCE[0]}")/..}"
+cd "$root"
+
+problems=0
+complain() {
+  echo "$1" >&2
+  problems=$((problems + 1))
+}
+
+folders=()
+for folder in */; do
+  folder=${folder%/}
+  if [[ -n ${rank[$folder]:-} ]]; then
+    folders+=("$folder")
+  elif [[ -f $folder/CMakeLists.txt && " ${not_layers[*]} " != *" $folder "* ]]; then
+    complain "$folder/ has no place in the layer order of tests/check_layers.sh"
+  fi
+done
+
+# Each header's folder, by file name: includes name headers without their folder. A
+# generated header is known by its template (buildinfo.h by buildinfo.h.in).
+declare -A home=()
+while IFS= read -r header; do
+  name=${header##*/}
+  name=${name%.in}
+  folder=${header%%/*}
+  if [[ -n ${home[$name]:-} && ${home[$name]} != "$folder" ]]; then
+    complain "$name is a header of both ${home[$name]}/ and $folder/; an include of it names neither"
+  fi
+  home[$name]=$folder
+done < <(find "${folders[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.h.in' \) | sort)
+
+include_pattern='#[[:space:]]*include[[:space:]]*([<"])([^>"]+)'
+# Qt's headers: <QString>, <QtGui/qguiapplication_platform.h>, <qglobal.h>.
+qt_header='^(Q|Qt[A-Za-z]*/|q[a-z0-9_]*\.h$)'
+
+while IFS=: read -r file line text; do
+  [[ $text =~ $include_pattern ]] || continue
+  bracket=${BASH_REMATCH[1]}
+  included=${BASH_REMATCH[2]}
+  folder=${file%%/*}
+  target=${home[${included##*/}]:-}
+
+  if [[ -z $target ]]; then
+    if [[ $bracket == '"' ]]; then
+      complain "$file:$line: \"$included\" is a header of no layer folder"
+    elif [[ " ${qt_free[*]} " == *" $folder "* && $included =~ $qt_header ]]; then
+      complain "$file:$line: <$included> is a Qt header, and $folder/ is free of Qt"
+    fi
+  elif [[ $target != "$folder" ]] && ((rank[$target] >= rank[$folder])); then
+    if ((rank[$target] == rank[$folder])); then
+      complain "$file:$line: $included is in $target/, which stands beside $folder/, not below it"
+    else
+      complain "$file:$line: $included is in $target/, a layer above $folder/"
+    fi
+  fi
+done < <(grep -rnE "^[[:space:]]*$include_pattern" "${folders[@]}" \
+           --include='*.cpp' --include='*.h' --include='*.hpp' --include='*.h.in' | sort -t: -k1,1 -k2,2n)
+
+if ((problems > 0)); then
+  echo "$problems break(s) of the layer order" >&2
+  exit 1
+fi
