@@ -140,7 +140,7 @@ private:
         const Token& token = tokens_[next_++];
         switch (token.kind) {
         case TokenKind::Number:
-            out_.push_back({ExprOp::Number, token.number});
+            out_.push_back({ExprOp::Number, static_cast<std::uint32_t>(token.number)});
             return;
         case TokenKind::Dollar:
             out_.push_back({ExprOp::Here, 0});
@@ -233,7 +233,7 @@ Value evaluate(std::span<const ExprNode> nodes, const EvalContext& context)
             stack[top++] = {context.here, true};
             continue;
         case ExprOp::Symbol: {
-            const SymbolValue& symbol = context.symbols[static_cast<std::size_t>(node.value)];
+            const SymbolValue& symbol = context.symbols[node.value];
             const bool forward = symbol.pass != context.pass;
             if (symbol.pass == 0)
                 fault(EvalFault::Undefined, node.value);

@@ -24,7 +24,7 @@ enum class ExprOp : std::uint8_t {
 
 struct ExprNode {
     ExprOp op = ExprOp::Number;
-    std::int64_t value = 0;
+    std::uint32_t value = 0;  // a number (32 bits at most) or a symbol id
 };
 
 // Deepest nesting of parentheses and unary operators an expression may have.

@@ -1,6 +1,5 @@
 #include "keywords.h"
 
-#include <array>
 #include <unordered_map>
 
 namespace blikon::mcs51 {
@@ -47,30 +46,39 @@ constexpr std::string_view kDirectiveNames[] = {"ORG", "END", "EQU", "SET", "DB"
                                                 "BIT", "DATA", "IDATA", "XDATA", "CODE"};
 constexpr std::string_view kOperatorNames[] = {"MOD", "AND", "OR", "XOR", "NOT", "SHL", "SHR", "LOW", "HIGH"};
 
-// No reserved word is longer.
+// No reserved word is longer: a word packs into one number, a character a byte.
 constexpr std::size_t kLongestKeyword = 6;
 
-std::unordered_map<std::string_view, Keyword> buildTable()
+std::uint64_t packUpperCase(std::string_view word)
 {
-    std::unordered_map<std::string_view, Keyword> table;
+    std::uint64_t key = 0;
+    for (const char c : word)
+        key = key << 8 | static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return key;
+}
+
+std::unordered_map<std::uint64_t, Keyword> buildTable()
+{
+    std::unordered_map<std::uint64_t, Keyword> table;
+    const auto add = [&table](std::string_view name, Keyword keyword) { table[packUpperCase(name)] = keyword; };
     for (int m = 0; m < static_cast<int>(Mnemonic::Reserved); ++m)
-        table[mnemonicName(static_cast<Mnemonic>(m))] = {Kind::Mnemonic, static_cast<std::uint8_t>(m)};
-    table["CALL"] = {Kind::Call, 0};
+        add(mnemonicName(static_cast<Mnemonic>(m)), {Kind::Mnemonic, static_cast<std::uint8_t>(m)});
+    add("CALL", {Kind::Call, 0});
     for (std::size_t d = 0; d < std::size(kDirectiveNames); ++d)
-        table[kDirectiveNames[d]] = {Kind::Directive, static_cast<std::uint8_t>(d)};
+        add(kDirectiveNames[d], {Kind::Directive, static_cast<std::uint8_t>(d)});
     for (std::size_t o = 0; o < std::size(kOperatorNames); ++o)
-        table[kOperatorNames[o]] = {Kind::Operator, static_cast<std::uint8_t>(o)};
+        add(kOperatorNames[o], {Kind::Operator, static_cast<std::uint8_t>(o)});
     const auto reg = [](Operand op) { return Keyword{Kind::Register, static_cast<std::uint8_t>(op)}; };
-    table["A"] = reg(Operand::A);
-    table["AB"] = reg(Operand::AB);
-    table["C"] = reg(Operand::C);
-    table["DPTR"] = reg(Operand::Dptr);
-    table["PC"] = reg(Operand::None);
+    add("A", reg(Operand::A));
+    add("AB", reg(Operand::AB));
+    add("C", reg(Operand::C));
+    add("DPTR", reg(Operand::Dptr));
+    add("PC", reg(Operand::None));
     static constexpr std::string_view kRegisters[] = {"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7"};
     for (int n = 0; n < 8; ++n)
-        table[kRegisters[n]] = reg(detail::registerOperand(n));
+        add(kRegisters[n], reg(detail::registerOperand(n)));
     for (const Entry& entry : kSfrNames)
-        table[entry.name] = entry.keyword;
+        add(entry.name, entry.keyword);
     return table;
 }
 
@@ -78,13 +86,10 @@ std::unordered_map<std::string_view, Keyword> buildTable()
 
 std::optional<Keyword> findKeyword(std::string_view word)
 {
-    static const std::unordered_map<std::string_view, Keyword> table = buildTable();
+    static const std::unordered_map<std::uint64_t, Keyword> table = buildTable();
     if (word.size() > kLongestKeyword)
         return std::nullopt;
-    std::array<char, kLongestKeyword> upper{};
-    for (std::size_t i = 0; i < word.size() && i < upper.size(); ++i)
-        upper[i] = word[i] >= 'a' && word[i] <= 'z' ? static_cast<char>(word[i] - 'a' + 'A') : word[i];
-    const auto found = table.find(std::string_view(upper.data(), word.size()));
+    const auto found = table.find(packUpperCase(word));
     if (found == table.end())
         return std::nullopt;
     return found->second;

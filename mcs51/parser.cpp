@@ -1,6 +1,7 @@
 #include "messages.h"
 #include "program.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace blikon::mcs51 {
@@ -15,12 +16,12 @@ bool isDefinition(Directive d)
            d == Directive::Idata || d == Directive::Xdata || d == Directive::Code;
 }
 
-// The operands of a statement: the tokens between commas.
-std::vector<Tokens> splitOperands(Tokens tokens)
+// The operands of a statement: the tokens between commas, into `operands`.
+void splitOperands(Tokens tokens, std::vector<Tokens>& operands)
 {
-    std::vector<Tokens> operands;
+    operands.clear();
     if (tokens.empty())
-        return operands;
+        return;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= tokens.size(); ++i) {
         if (i == tokens.size() || tokens[i].kind == TokenKind::Comma) {
@@ -28,7 +29,6 @@ std::vector<Tokens> splitOperands(Tokens tokens)
             start = i + 1;
         }
     }
-    return operands;
 }
 
 class Parser {
@@ -43,7 +43,7 @@ public:
                 node = {ExprOp::Number, keyword->code};
                 return true;
             }
-            node = {ExprOp::Symbol, intern(name)};
+            node = {ExprOp::Symbol, static_cast<std::uint32_t>(intern(name))};
             return true;
         };
     }
@@ -51,6 +51,10 @@ public:
     Program run()
     {
         const std::string_view source = program_.source;
+        const auto lines = static_cast<std::size_t>(std::count(source.begin(), source.end(), '\n')) + 1;
+        program_.statements.reserve(lines);
+        program_.items.reserve(lines * 2);
+        program_.nodes.reserve(lines * 2);
         bool ended = false;
         int lineNumber = 0;
         for (std::size_t pos = 0; pos < source.size();) {
@@ -142,7 +146,8 @@ private:
         if (tokens[word].kind != TokenKind::Name)
             return error(messages::unknownInstruction(written));
         const auto keyword = findKeyword(text(tokens[word]));
-        const std::vector<Tokens> operands = splitOperands(tokens.subspan(word + 1));
+        splitOperands(tokens.subspan(word + 1), operands_);
+        const std::vector<Tokens>& operands = operands_;
         if (keyword && keyword->kind == Keyword::Kind::Mnemonic && word == at)
             return parseInstruction(static_cast<Mnemonic>(keyword->code), operands);
         if (keyword && keyword->kind == Keyword::Kind::Call && word == at)
@@ -334,6 +339,7 @@ private:
     Program program_;
     NameResolver resolve_;
     std::vector<Token> tokens_;
+    std::vector<Tokens> operands_;
     std::unordered_map<std::string, std::int32_t> ids_;
     std::string key_;
     Statement* statement_ = nullptr;
