@@ -47,12 +47,16 @@ std::int64_t parseNumber(std::string_view text)
     return value;
 }
 
-// The length of the character at line[i], as a UTF-8 lead byte announces it.
+// The bytes of the character at line[i]: a UTF-8 lead byte and the continuation bytes
+// after it, as many as it announces; one byte where the sequence is broken.
 std::size_t characterLength(std::string_view line, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(line[i]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return std::min(length, line.size() - i);
+    const std::size_t wanted = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::size_t length = 1;
+    while (length < wanted && i + length < line.size() && (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80)
+        ++length;
+    return length == wanted ? length : 1;
 }
 
 TokenKind punctuation(char c, bool& known)

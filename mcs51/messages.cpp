@@ -129,7 +129,7 @@ std::string undefinedLabel(std::string_view name) { return "Nedefinované návě
 
 std::string unresolvedSymbol(std::string_view name)
 {
-    return "Hodnotu " + quote(name) + " nelze určit: závisí sama na sobě.";
+    return "Hodnotu " + quote(name) + " nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu.";
 }
 
 std::string duplicateLabel(std::string_view name, int line)

@@ -40,10 +40,8 @@ public:
             settled = pass_ >= 2 && !formsChanged_ && definitions_ == previous;
             previous.swap(definitions_);
         }
-        if (!settled && !program_.statements.empty()) {
-            line_ = program_.statements.front().line;
-            error(messages::notSettled(kMaxPasses));
-        }
+        if (!settled && !program_.statements.empty())  // on the first line, ahead of the others
+            out_.errors.insert(out_.errors.begin(), {program_.statements.front().line, messages::notSettled(kMaxPasses)});
         return std::move(out_);
     }
 
@@ -89,7 +87,7 @@ private:
                 address_ = s.kind == StatementKind::Org ? *value : address_ + *value;
                 runOpen_ = false;
                 if (address_ > kMemoryEnd)
-                    error(messages::codePastEnd());
+                    error([&] { return messages::codePastEnd(); });
             }
             break;
         case StatementKind::Define: defineSymbol(s, items[0]); break;
@@ -100,10 +98,13 @@ private:
         return true;
     }
 
-    void error(std::string message)
+    // Records the message `make` gives, unless enough errors are known already: the
+    // message is not even made then, which keeps a pass over many bad lines fast.
+    template <typename Make>
+    void error(const Make& make)
     {
         if (out_.errors.size() <= kMaxErrors)
-            out_.errors.push_back({line_, std::move(message)});
+            out_.errors.push_back({line_, make()});
     }
 
     void define(std::int32_t id, const Value& value)
@@ -122,12 +123,12 @@ private:
         const auto name = [&] { return program_.symbols[static_cast<std::size_t>(value.faultDetail)].name; };
         switch (value.fault) {
         case EvalFault::None: break;
-        case EvalFault::Undefined: error(messages::undefinedLabel(name())); break;
-        case EvalFault::Unresolved: error(messages::unresolvedSymbol(name())); break;
-        case EvalFault::DivisionByZero: error(messages::divisionByZero()); break;
-        case EvalFault::ByteRange: error(messages::valueOutOfRange(value.faultDetail, 0, 255)); break;
-        case EvalFault::NotBitAddressable: error(messages::notBitAddressable(value.faultDetail)); break;
-        case EvalFault::BitNumber: error(messages::valueOutOfRange(value.faultDetail, 0, 7)); break;
+        case EvalFault::Undefined: error([&] { return messages::undefinedLabel(name()); }); break;
+        case EvalFault::Unresolved: error([&] { return messages::unresolvedSymbol(name()); }); break;
+        case EvalFault::DivisionByZero: error([&] { return messages::divisionByZero(); }); break;
+        case EvalFault::ByteRange: error([&] { return messages::valueOutOfRange(value.faultDetail, 0, 255); }); break;
+        case EvalFault::NotBitAddressable: error([&] { return messages::notBitAddressable(value.faultDetail); }); break;
+        case EvalFault::BitNumber: error([&] { return messages::valueOutOfRange(value.faultDetail, 0, 7); }); break;
         }
     }
 
@@ -139,7 +140,7 @@ private:
         if (!value.known)
             return std::nullopt;
         if (value.number < lowest || value.number > highest) {
-            error(messages::valueOutOfRange(value.number, lowest, highest));
+            error([&] { return messages::valueOutOfRange(value.number, lowest, highest); });
             return std::nullopt;
         }
         return value.number;
@@ -151,7 +152,7 @@ private:
     {
         const Value value = evaluate(item);
         if (value.known && value.forward) {
-            error(messages::forwardReference(directiveName(directive)));
+            error([&] { return messages::forwardReference(directiveName(directive)); });
             return std::nullopt;
         }
         return checked(item, 0, highest);
@@ -164,7 +165,7 @@ private:
         const std::int64_t highest = s.directive == Directive::Xdata || s.directive == Directive::Code ? 0xFFFF : 0xFF;
         const bool ranged = s.directive != Directive::Equ && s.directive != Directive::Set;
         if (value.known && ranged && (value.number < 0 || value.number > highest)) {
-            error(messages::valueOutOfRange(value.number, 0, highest));
+            error([&] { return messages::valueOutOfRange(value.number, 0, highest); });
             value.known = false;
         }
         define(s.symbol, value);
@@ -209,9 +210,9 @@ private:
         if (const auto& fault = encoded.fault) {
             const std::string_view name = mnemonicName(ins.mnemonic);
             switch (fault->kind) {
-            case EncodeFault::Kind::Range: error(messages::valueOutOfRange(fault->value, fault->lowest, fault->highest)); break;
-            case EncodeFault::Kind::Relative: error(messages::relativeOutOfRange(name, fault->value)); break;
-            case EncodeFault::Kind::Page: error(messages::pageOutOfRange(name, fault->value, fault->lowest)); break;
+            case EncodeFault::Kind::Range: error([&] { return messages::valueOutOfRange(fault->value, fault->lowest, fault->highest); }); break;
+            case EncodeFault::Kind::Relative: error([&] { return messages::relativeOutOfRange(name, fault->value); }); break;
+            case EncodeFault::Kind::Page: error([&] { return messages::pageOutOfRange(name, fault->value, fault->lowest); }); break;
             }
         }
         emit(encoded.bytes.data(), encoded.size);
@@ -254,13 +255,13 @@ private:
         }
         const std::size_t fit = address_ >= kMemoryEnd ? 0 : std::min<std::size_t>(count, kMemoryEnd - address_);
         if (fit < count && !pastEndReported_) {
-            error(messages::codePastEnd());
+            error([&] { return messages::codePastEnd(); });
             pastEndReported_ = true;
         }
         for (std::size_t k = 0; k < fit; ++k) {
             const auto at = static_cast<std::size_t>(address_) + k;
             if (used_[at] && !overlapReported_) {
-                error(messages::overlap(startOfRunHolding(at)));
+                error([&] { return messages::overlap(startOfRunHolding(at)); });
                 overlapReported_ = true;
             }
             used_[at] = true;

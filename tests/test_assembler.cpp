@@ -283,7 +283,7 @@ TEST(Assembler, ReportsEveryErrorOnItsLine)
                                                                {3, "Neplatné číslo „12x“."},
                                                                {4, "Neplatný znak „§“."}}},
         {deep, {{1, "Výraz je příliš složitý."}}},
-        {"x1 equ x2\nx2 equ x1", {{1, "Hodnotu „x2“ nelze určit: závisí sama na sobě."}}},
+        {"x1 equ x2\nx2 equ x1", {{1, "Hodnotu „x2“ nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu."}}},
     };
     for (const auto& [source, errors] : cases) {
         const Assembly assembly = assemble(source);
