@@ -109,7 +109,7 @@ std::string tokenize(std::string_view line, std::vector<Token>& tokens)
             if (token.number == -1)
                 return messages::invalidNumber(line.substr(start, i - start));
             if (token.number == -2)
-                return "Číslo " + messages::quote(line.substr(start, i - start)) + " je větší než 32 bitů.";
+                return messages::numberTooLarge(line.substr(start, i - start));
         } else if (c == '\'' || c == '"') {
             for (++i;; ++i) {
                 if (i >= line.size())

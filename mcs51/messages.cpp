@@ -116,6 +116,8 @@ std::string stringAsNumber(std::string_view text)
 
 std::string invalidNumber(std::string_view text) { return "Neplatné číslo " + quote(text) + "."; }
 
+std::string numberTooLarge(std::string_view text) { return "Číslo " + quote(text) + " je větší než 32 bitů."; }
+
 std::string invalidCharacter(std::string_view text) { return "Neplatný znak " + quote(text) + "."; }
 
 std::string unterminatedString() { return "Řetězec nemá koncovou uvozovku."; }

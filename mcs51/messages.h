@@ -27,6 +27,7 @@ namespace blikon::mcs51::messages {
 [[nodiscard]] std::string expressionTooComplex();
 [[nodiscard]] std::string stringAsNumber(std::string_view text);
 [[nodiscard]] std::string invalidNumber(std::string_view text);
+[[nodiscard]] std::string numberTooLarge(std::string_view text);
 [[nodiscard]] std::string invalidCharacter(std::string_view text);
 [[nodiscard]] std::string unterminatedString();
 [[nodiscard]] std::string lineTooLong(int maxLength);

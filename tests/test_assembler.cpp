@@ -177,6 +177,13 @@ TEST(Assembler, CompleteProgramsGiveAs31sHexWithLongJumps)
         const Assembly shortest = assemble(program);
         EXPECT_TRUE(shortest.ok());
         EXPECT_LT(shortest.size(), assembly.size());
+
+        // Letter case and line ends do not matter.
+        std::string variant;
+        for (const char c : program)
+            if (c != '\r')
+                variant += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(assemble(variant, {.longJumps = true}).hex(), assembly.hex());
     }
 }
 
@@ -232,6 +239,10 @@ TEST(Assembler, AcceptsTheSyntaxOfHandWrittenSources)
         // expressions: precedence, operators, $
         {"db 2+3*4, (2+3)*4, 7/2, 7 mod 4, -1, 1 OR 2 AND 3, 6 xor 3, not 0 and 0Fh, 1 shl 4, 80h shr 3", {14, 20, 3, 3, 0xFF, 3, 5, 0x0F, 0x10, 0x10}},
         {"db high 1234h, LOW(1234h + 1), high -1, - - 2", {0x12, 0x35, 0xFF, 2}},
+        {"dw -8 / 3, -8 mod 3, (7FFFFFFFh + 1) shr 16", {0xFF, 0xFE, 0xFF, 0xFE, 0x80, 0x00}},
+        // forward references through a chain of EQUs; a label before ORG keeps the old address
+        {"mov A,#e1\n e1 equ e2+1\n e2 equ e3+1\n e3 equ fin\nfin: nop", {0x74, 0x04, 0x00}},
+        {"org 3\nx: org 5\ny: dw x, y", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x03, 0x00, 0x05}},
         {"sjmp $\n ajmp $+2\n dw $", {0x80, 0xFE, 0x01, 0x04, 0x00, 0x04}},
         // directives, with and without a dot
         {"db 1, 'ab', \"c\"\n .db 'it''s'\n dw 1234h, -1\n .DW 0", {1, 'a', 'b', 'c', 'i', 't', '\'', 's', 0x12, 0x34, 0xFF, 0xFF, 0, 0}},
@@ -283,6 +294,7 @@ TEST(Assembler, ReportsEveryErrorOnItsLine)
                                                                {3, "Neplatné číslo „12x“."},
                                                                {4, "Neplatný znak „§“."}}},
         {deep, {{1, "Výraz je příliš složitý."}}},
+        {"mov A,#100000000h", {{1, "Číslo „100000000h“ je větší než 32 bitů."}}},
         {"x1 equ x2\nx2 equ x1", {{1, "Hodnotu „x2“ nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu."}}},
     };
     for (const auto& [source, errors] : cases) {
