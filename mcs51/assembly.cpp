@@ -33,7 +33,8 @@ std::vector<Label> labelsOf(const Program& program, const PassResult& pass)
         if (s.label >= 0 && pass.addresses[i] >= 0 && pass.addresses[i] <= 0xFFFF)
             labels.push_back({program.symbols[s.label].name, static_cast<std::uint16_t>(pass.addresses[i]), s.line});
     }
-    std::stable_sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.address < b.address; });
+    std::stable_sort(
+        labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.address < b.address; });
     return labels;
 }
 
@@ -75,7 +76,8 @@ std::vector<AddressRange> Assembly::usedRanges() const
     std::vector<AddressRange> ranges;
     for (const Segment& segment : segments)
         ranges.push_back({segment.address, segment.address + static_cast<std::uint32_t>(segment.bytes.size())});
-    std::sort(ranges.begin(), ranges.end(), [](const AddressRange& a, const AddressRange& b) { return a.begin < b.begin; });
+    std::sort(
+        ranges.begin(), ranges.end(), [](const AddressRange& a, const AddressRange& b) { return a.begin < b.begin; });
     std::vector<AddressRange> merged;
     for (const AddressRange& range : ranges) {
         if (!merged.empty() && range.begin <= merged.back().end)

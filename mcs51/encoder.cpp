@@ -100,7 +100,8 @@ Encoded encode(std::uint8_t opcode, std::uint32_t address, std::span<const std::
         const Range range = rangeOf(op);
         std::int64_t field = value;
         if (value < range.lowest || value > range.highest) {
-            out.fault = out.fault ? out.fault : EncodeFault{EncodeFault::Kind::Range, i, value, range.lowest, range.highest};
+            out.fault
+                = out.fault ? out.fault : EncodeFault{EncodeFault::Kind::Range, i, value, range.lowest, range.highest};
             field = 0;
         } else if (op == Operand::Rel) {
             field = value - next;

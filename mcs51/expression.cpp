@@ -270,7 +270,9 @@ Value evaluate(std::span<const ExprNode> nodes, const EvalContext& context)
                 a.value = wrap(node.op == ExprOp::Divide ? x / y : x % y);
             }
             break;
-        case ExprOp::ShiftLeft: a.value = y < 0 || y > 31 ? 0 : wrap(static_cast<std::int64_t>(static_cast<std::uint64_t>(x) << y)); break;
+        case ExprOp::ShiftLeft:
+            a.value = y < 0 || y > 31 ? 0 : wrap(static_cast<std::int64_t>(static_cast<std::uint64_t>(x) << y));
+            break;
         case ExprOp::ShiftRight: a.value = y < 0 || y > 31 ? (x < 0 ? -1 : 0) : x >> y; break;
         case ExprOp::And: a.value = x & y; break;
         case ExprOp::Or: a.value = x | y; break;

@@ -13,8 +13,14 @@ struct Entry {
     Keyword keyword;
 };
 
-constexpr Entry sfr(std::string_view name, int address) { return {name, {Kind::Sfr, static_cast<std::uint8_t>(address)}}; }
-constexpr Entry bit(std::string_view name, int address) { return {name, {Kind::SfrBit, static_cast<std::uint8_t>(address)}}; }
+constexpr Entry sfr(std::string_view name, int address)
+{
+    return {name, {Kind::Sfr, static_cast<std::uint8_t>(address)}};
+}
+constexpr Entry bit(std::string_view name, int address)
+{
+    return {name, {Kind::SfrBit, static_cast<std::uint8_t>(address)}};
+}
 
 // Predefined names from the 8051 and 8052 documentation.
 constexpr Entry kSfrNames[] = {

@@ -46,7 +46,8 @@ std::string makeListing(const Program& program, const PassResult& pass, std::spa
         out.append(program.source.substr(s.begin, s.end - s.begin));
         out += '\n';
         for (std::size_t k = kBytesPerLine; k < bytes.size(); k += kBytesPerLine) {
-            appendCode(out, address + static_cast<std::int64_t>(k), bytes.subspan(k, std::min(kBytesPerLine, bytes.size() - k)));
+            appendCode(out, address + static_cast<std::int64_t>(k),
+                bytes.subspan(k, std::min(kBytesPerLine, bytes.size() - k)));
             out.back() = '\n';
             while (out.size() >= 2 && out[out.size() - 2] == ' ')
                 out.erase(out.size() - 2, 1);

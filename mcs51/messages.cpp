@@ -25,7 +25,11 @@ std::string bytes(std::int64_t count)
 std::size_t sequenceLength(std::string_view text, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = lead < 0x80 ? 1
+        : (lead >> 5) == 0x6               ? 2
+        : (lead >> 4) == 0xE               ? 3
+        : (lead >> 3) == 0x1E              ? 4
+                                           : 0;
     if (length == 0 || i + length > text.size())
         return 0;
     char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));

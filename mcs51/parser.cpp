@@ -88,7 +88,8 @@ private:
 
     std::string_view text(Tokens tokens) const
     {
-        return tokens.empty() ? std::string_view() : line_.substr(tokens.front().begin, tokens.back().end - tokens.front().begin);
+        return tokens.empty() ? std::string_view()
+                              : line_.substr(tokens.front().begin, tokens.back().end - tokens.front().begin);
     }
 
     std::int32_t intern(std::string_view name)
@@ -112,7 +113,8 @@ private:
         const std::int32_t id = intern(name);
         SymbolInfo& info = program_.symbols[id];
         if (info.line != 0 && !(isSet && info.isSet)) {
-            error(info.isLabel ? messages::duplicateLabel(name, info.line) : messages::duplicateSymbol(name, info.line));
+            error(
+                info.isLabel ? messages::duplicateLabel(name, info.line) : messages::duplicateSymbol(name, info.line));
             return -1;
         }
         if (info.line == 0)
@@ -138,7 +140,8 @@ private:
         std::size_t word = at + 1 < tokens.size() && tokens[at + 1].kind == TokenKind::Dot ? at + 2 : at + 1;
         if (tokens[at].kind == TokenKind::Name && word < tokens.size() && tokens[word].kind == TokenKind::Name) {
             const auto keyword = findKeyword(text(tokens[word]));
-            if (keyword && keyword->kind == Keyword::Kind::Directive && isDefinition(static_cast<Directive>(keyword->code)))
+            if (keyword && keyword->kind == Keyword::Kind::Directive
+                && isDefinition(static_cast<Directive>(keyword->code)))
                 return parseDefinition(static_cast<Directive>(keyword->code), tokens[at], tokens.subspan(word + 1));
         }
         word = tokens[at].kind == TokenKind::Dot && at + 1 < tokens.size() ? at + 1 : at;
@@ -295,8 +298,9 @@ private:
         const auto registerAt = [&](std::size_t i) {
             const auto keyword = i < tokens.size() && tokens[i].kind == TokenKind::Name ? findKeyword(text(tokens[i]))
                                                                                           : std::nullopt;
-            return keyword && keyword->kind == Keyword::Kind::Register ? std::optional(static_cast<Operand>(keyword->code))
-                                                                       : std::nullopt;
+            return keyword && keyword->kind == Keyword::Kind::Register
+                ? std::optional(static_cast<Operand>(keyword->code))
+                : std::nullopt;
         };
         const auto reg = registerAt(1);
         Operand form = Operand::Direct;  // no indirect form
@@ -306,9 +310,11 @@ private:
             form = Operand::AtR1;
         else if (tokens.size() == 2 && reg == Operand::Dptr)
             form = Operand::AtDptr;
-        else if (tokens.size() == 4 && reg == Operand::A && tokens[2].kind == TokenKind::Plus && registerAt(3) == Operand::Dptr)
+        else if (tokens.size() == 4 && reg == Operand::A && tokens[2].kind == TokenKind::Plus
+            && registerAt(3) == Operand::Dptr)
             form = Operand::AtADptr;
-        else if (tokens.size() == 4 && reg == Operand::A && tokens[2].kind == TokenKind::Plus && registerAt(3) == Operand::None)
+        else if (tokens.size() == 4 && reg == Operand::A && tokens[2].kind == TokenKind::Plus
+            && registerAt(3) == Operand::None)
             form = Operand::AtAPc;
         if (form == Operand::Direct) {
             error(messages::invalidOperand(text(tokens)));

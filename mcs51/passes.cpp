@@ -41,7 +41,8 @@ public:
             previous.swap(definitions_);
         }
         if (!settled && !program_.statements.empty())  // on the first line, ahead of the others
-            out_.errors.insert(out_.errors.begin(), {program_.statements.front().line, messages::notSettled(kMaxPasses)});
+            out_.errors.insert(
+                out_.errors.begin(), {program_.statements.front().line, messages::notSettled(kMaxPasses)});
         return std::move(out_);
     }
 
@@ -83,7 +84,8 @@ private:
         case StatementKind::End: return false;
         case StatementKind::Org:
         case StatementKind::Ds:
-            if (const auto value = settledValue(items[0], s.kind == StatementKind::Org ? 0xFFFF : kMemoryEnd, s.directive)) {
+            if (const auto value
+                = settledValue(items[0], s.kind == StatementKind::Org ? 0xFFFF : kMemoryEnd, s.directive)) {
                 address_ = s.kind == StatementKind::Org ? *value : address_ + *value;
                 runOpen_ = false;
                 if (address_ > kMemoryEnd)
@@ -210,9 +212,15 @@ private:
         if (const auto& fault = encoded.fault) {
             const std::string_view name = mnemonicName(ins.mnemonic);
             switch (fault->kind) {
-            case EncodeFault::Kind::Range: error([&] { return messages::valueOutOfRange(fault->value, fault->lowest, fault->highest); }); break;
-            case EncodeFault::Kind::Relative: error([&] { return messages::relativeOutOfRange(name, fault->value); }); break;
-            case EncodeFault::Kind::Page: error([&] { return messages::pageOutOfRange(name, fault->value, fault->lowest); }); break;
+            case EncodeFault::Kind::Range:
+                error([&] { return messages::valueOutOfRange(fault->value, fault->lowest, fault->highest); });
+                break;
+            case EncodeFault::Kind::Relative:
+                error([&] { return messages::relativeOutOfRange(name, fault->value); });
+                break;
+            case EncodeFault::Kind::Page:
+                error([&] { return messages::pageOutOfRange(name, fault->value, fault->lowest); });
+                break;
             }
         }
         emit(encoded.bytes.data(), encoded.size);

@@ -99,7 +99,8 @@ Corpus opcodeCorpus(std::uint32_t seed, int rounds)
                     line += hex(value, 4, "#"), bytes.insert(bytes.end(), {std::uint8_t(value >> 8), std::uint8_t(value)});
                     break;
                 case Operand::Rel: {
-                    const int offset = next + static_cast<std::int8_t>(value) < 0 ? value & 0x7F : static_cast<std::int8_t>(value);
+                    const int offset
+                        = next + static_cast<std::int8_t>(value) < 0 ? value & 0x7F : static_cast<std::int8_t>(value);
                     line += hex(next + offset, 4), bytes.push_back(static_cast<std::uint8_t>(offset));
                     break;
                 }
@@ -234,10 +235,12 @@ TEST(Assembler, AcceptsTheSyntaxOfHandWrittenSources)
 {
     const std::vector<std::pair<std::string, Bytes>> cases = {
         // numbers, characters, letter case
-        {"mov A,#0FFh\n MOV a,#255\n Mov A , # 11111111B\n mov A,#377o\n mov A,#377q\n mov A,#255d", {0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF}},
+        {"mov A,#0FFh\n MOV a,#255\n Mov A , # 11111111B\n mov A,#377o\n mov A,#377q\n mov A,#255d",
+            {0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF, 0x74, 0xFF}},
         {"mov A,#'A'\n mov A,#''''", {0x74, 0x41, 0x74, 0x27}},
         // expressions: precedence, operators, $
-        {"db 2+3*4, (2+3)*4, 7/2, 7 mod 4, -1, 1 OR 2 AND 3, 6 xor 3, not 0 and 0Fh, 1 shl 4, 80h shr 3", {14, 20, 3, 3, 0xFF, 3, 5, 0x0F, 0x10, 0x10}},
+        {"db 2+3*4, (2+3)*4, 7/2, 7 mod 4, -1, 1 OR 2 AND 3, 6 xor 3, not 0 and 0Fh, 1 shl 4, 80h shr 3",
+            {14, 20, 3, 3, 0xFF, 3, 5, 0x0F, 0x10, 0x10}},
         {"db high 1234h, LOW(1234h + 1), high -1, - - 2", {0x12, 0x35, 0xFF, 2}},
         {"dw -8 / 3, -8 mod 3, (7FFFFFFFh + 1) shr 16", {0xFF, 0xFE, 0xFF, 0xFE, 0x80, 0x00}},
         // forward references through a chain of EQUs; a label before ORG keeps the old address
@@ -245,17 +248,21 @@ TEST(Assembler, AcceptsTheSyntaxOfHandWrittenSources)
         {"org 3\nx: org 5\ny: dw x, y", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x03, 0x00, 0x05}},
         {"sjmp $\n ajmp $+2\n dw $", {0x80, 0xFE, 0x01, 0x04, 0x00, 0x04}},
         // directives, with and without a dot
-        {"db 1, 'ab', \"c\"\n .db 'it''s'\n dw 1234h, -1\n .DW 0", {1, 'a', 'b', 'c', 'i', 't', '\'', 's', 0x12, 0x34, 0xFF, 0xFF, 0, 0}},
+        {"db 1, 'ab', \"c\"\n .db 'it''s'\n dw 1234h, -1\n .DW 0",
+            {1, 'a', 'b', 'c', 'i', 't', '\'', 's', 0x12, 0x34, 0xFF, 0xFF, 0, 0}},
         {"x equ 5\n y .equ x*2\n .equ z, y+1\n mov A,#z", {0x74, 11}},
         {"n set 1\n n set n+1\n db n\n n set 10\n db n", {2, 10}},
-        {"flag bit 20h.1\n buf data 30h\n ptr idata 80h\n ext xdata 1234h\n go code 0\n setb flag\n mov buf,#ptr\n mov DPTR,#ext\n ljmp go",
-         {0xD2, 0x01, 0x75, 0x30, 0x80, 0x90, 0x12, 0x34, 0x02, 0x00, 0x00}},
+        {"flag bit 20h.1\n buf data 30h\n ptr idata 80h\n ext xdata 1234h\n go code 0\n"
+         " setb flag\n mov buf,#ptr\n mov DPTR,#ext\n ljmp go",
+            {0xD2, 0x01, 0x75, 0x30, 0x80, 0x90, 0x12, 0x34, 0x02, 0x00, 0x00}},
         {"org 3\n nop\n ds 2\n nop\n end\n nop", {0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0x00}},
         // predefined SFRs and bits, bit addresses, carry
         {"mov P1,R2\n setb TR0\n clr tf0\n mov C,P3.0\n cpl ACC.7\n orl C,/20h.3\n mov T2CON,#0\n setb TF2\n clr C",
-         {0x8A, 0x90, 0xD2, 0x8C, 0xC2, 0x8D, 0xA2, 0xB0, 0xB2, 0xE7, 0xA0, 0x03, 0x75, 0xC8, 0x00, 0xD2, 0xCF, 0xC3}},
+            {0x8A, 0x90, 0xD2, 0x8C, 0xC2, 0x8D, 0xA2, 0xB0, 0xB2, 0xE7, 0xA0, 0x03, 0x75, 0xC8, 0x00, 0xD2, 0xCF,
+                0xC3}},
         // labels in any case, forward and backward, with and without an instruction
-        {"Start: inc A\n loop:\n djnz R7, LOOP\n jnb p3.0, start\n sjmp Ende\nende: ret", {0x04, 0xDF, 0xFE, 0x30, 0xB0, 0xFA, 0x80, 0x00, 0x22}},
+        {"Start: inc A\n loop:\n djnz R7, LOOP\n jnb p3.0, start\n sjmp Ende\nende: ret",
+            {0x04, 0xDF, 0xFE, 0x30, 0xB0, 0xFA, 0x80, 0x00, 0x22}},
     };
     for (const auto& [source, bytes] : cases) {
         const Assembly assembly = assemble(source);
@@ -275,27 +282,32 @@ TEST(Assembler, ReportsEveryErrorOnItsLine)
         {"ret A", {{1, "Instrukce RET nemá operandy."}}},
         {"mov A,#1,\n", {{1, "Chybí operand."}}},
         {"sjmp nikde\n call nikde", {{1, "Nedefinované návěští „nikde“."}, {2, "Nedefinované návěští „nikde“."}}},
-        {"x: nop\n\nX: nop\n y equ 1\ny: nop", {{3, "Návěští „X“ je už definováno na řádku 1."}, {5, "Symbol „y“ je už definován na řádku 4."}}},
-        {"P1: nop\n mov equ 3", {{1, "Jméno „P1“ je vyhrazené, návěští ani symbol se tak jmenovat nemůže."},
-                                 {2, "Jméno „mov“ je vyhrazené, návěští ani symbol se tak jmenovat nemůže."}}},
-        {"sjmp dal\n ds 200\ndal: nop", {{1, "Skok mimo dosah: cíl je 200 bajtů daleko, SJMP dosáhne jen −128 až +127."}}},
-        {"zpet: ds 130\n djnz R0, zpet", {{2, "Skok mimo dosah: cíl je −132 bajtů daleko, DJNZ dosáhne jen −128 až +127."}}},
+        {"x: nop\n\nX: nop\n y equ 1\ny: nop",
+            {{3, "Návěští „X“ je už definováno na řádku 1."}, {5, "Symbol „y“ je už definován na řádku 4."}}},
+        {"P1: nop\n mov equ 3",
+            {{1, "Jméno „P1“ je vyhrazené, návěští ani symbol se tak jmenovat nemůže."},
+                {2, "Jméno „mov“ je vyhrazené, návěští ani symbol se tak jmenovat nemůže."}}},
+        {"sjmp dal\n ds 200\ndal: nop",
+            {{1, "Skok mimo dosah: cíl je 200 bajtů daleko, SJMP dosáhne jen −128 až +127."}}},
+        {"zpet: ds 130\n djnz R0, zpet",
+            {{2, "Skok mimo dosah: cíl je −132 bajtů daleko, DJNZ dosáhne jen −128 až +127."}}},
         {"org 7FEh\n ajmp 0", {{2, "Skok mimo dosah: cíl je na adrese 0000h, AJMP dosáhne jen 0800h až 0FFFh."}}},
-        {"mov 300,A\n mov A,#-129\n mov DPTR,#10000h", {{1, "Hodnota 300 je mimo rozsah 0 až 255."},
-                                                        {2, "Hodnota −129 je mimo rozsah −128 až 255."},
-                                                        {3, "Hodnota 65536 je mimo rozsah −32768 až 65535."}}},
-        {"mov C,31h.3\n mov C,20h.8\n x equ 1/0", {{1, "Bajt na adrese 31h nelze adresovat po bitech."},
-                                                  {2, "Hodnota 8 je mimo rozsah 0 až 7."}, {3, "Dělení nulou."}}},
+        {"mov 300,A\n mov A,#-129\n mov DPTR,#10000h",
+            {{1, "Hodnota 300 je mimo rozsah 0 až 255."}, {2, "Hodnota −129 je mimo rozsah −128 až 255."},
+                {3, "Hodnota 65536 je mimo rozsah −32768 až 65535."}}},
+        {"mov C,31h.3\n mov C,20h.8\n x equ 1/0",
+            {{1, "Bajt na adrese 31h nelze adresovat po bitech."}, {2, "Hodnota 8 je mimo rozsah 0 až 7."},
+                {3, "Dělení nulou."}}},
         {"org 0FFFFh\n mov A,#1\n nop", {{2, "Kód přesahuje konec paměti (64 KB)."}}},
         {"org 100h\n nop\n nop\n org 101h\n nop", {{5, "Kód se překrývá s kódem od adresy 0100h."}}},
         {"org dal\ndal: nop", {{1, "Hodnota u ORG musí být známa předem, bez odkazů na pozdější návěští."}}},
-        {"db 'abc\n mov A,#'ab'\n mov A,#12x\n mov A,#1 § 2", {{1, "Řetězec nemá koncovou uvozovku."},
-                                                               {2, "Řetězec „'ab'“ nelze použít jako číslo, jen jeden znak."},
-                                                               {3, "Neplatné číslo „12x“."},
-                                                               {4, "Neplatný znak „§“."}}},
+        {"db 'abc\n mov A,#'ab'\n mov A,#12x\n mov A,#1 § 2",
+            {{1, "Řetězec nemá koncovou uvozovku."}, {2, "Řetězec „'ab'“ nelze použít jako číslo, jen jeden znak."},
+                {3, "Neplatné číslo „12x“."}, {4, "Neplatný znak „§“."}}},
         {deep, {{1, "Výraz je příliš složitý."}}},
         {"mov A,#100000000h", {{1, "Číslo „100000000h“ je větší než 32 bitů."}}},
-        {"x1 equ x2\nx2 equ x1", {{1, "Hodnotu „x2“ nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu."}}},
+        {"x1 equ x2\nx2 equ x1",
+            {{1, "Hodnotu „x2“ nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu."}}},
     };
     for (const auto& [source, errors] : cases) {
         const Assembly assembly = assemble(source);
