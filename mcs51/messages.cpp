@@ -1,0 +1,205 @@
+#include "messages.h"
+
+#include <cstdlib>
+
+namespace blikon::mcs51::messages {
+
+namespace {
+
+constexpr std::size_t kQuotedCharacters = 40;
+
+// Decimal with U+2212 for the minus: number(-128) == "−128".
+std::string number(std::int64_t value)
+{
+    return value < 0 ? "\u2212" + std::to_string(-value) : std::to_string(value);
+}
+
+// Byte counts with the Czech plural: 1 bajt, 2 bajty, 5 bajtů.
+std::string bytes(std::int64_t count)
+{
+    const std::int64_t n = std::llabs(count);
+    return number(count) + (n == 1 ? " bajt" : n >= 2 && n <= 4 ? " bajty" : " bajtů");
+}
+
+// Length of the well-formed UTF-8 sequence at text[i], or 0.
+std::size_t sequenceLength(std::string_view text, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1
+        : (lead >> 5) == 0x6               ? 2
+        : (lead >> 4) == 0xE               ? 3
+        : (lead >> 3) == 0x1E              ? 4
+                                           : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLowest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+// "<what> nemá operandy." or "<what> potřebuje 2 operandy."; `atLeast` for lists.
+std::string countMessage(const std::string& what, int count, bool atLeast = false)
+{
+    if (count == 0)
+        return what + " nemá operandy.";
+    return what + " potřebuje " + (atLeast ? "aspoň " : "") + std::to_string(count) +
+           (count == 1 ? " operand." : " operandy.");
+}
+
+}  // namespace
+
+std::string quote(std::string_view text)
+{
+    std::string result = "\u201E";
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++characters) {
+        if (characters == kQuotedCharacters) {
+            result += "\u2026";
+            break;
+        }
+        const std::size_t length = sequenceLength(text, i);
+        if (length == 0) {
+            result += "\uFFFD";
+            ++i;
+        } else if (length == 1 && static_cast<unsigned char>(text[i]) < 0x20) {
+            result += ' ';
+            ++i;
+        } else {
+            result.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return result + "\u201C";
+}
+
+std::string address(std::int64_t value)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (int shift = value > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4)
+        hex += kDigits[(value >> shift) & 0xF];
+    if (hex[0] > '9')
+        hex.insert(hex.begin(), '0');
+    return hex + "h";
+}
+
+std::string unknownInstruction(std::string_view name) { return "Neznámá instrukce " + quote(name) + "."; }
+
+std::string invalidOperand(std::string_view text) { return "Neplatný operand " + quote(text) + "."; }
+
+std::string operandCount(std::string_view mnemonic, int count)
+{
+    return countMessage("Instrukce " + std::string(mnemonic), count);
+}
+
+std::string directiveOperandCount(std::string_view directive, int count)
+{
+    const bool list = directive == "DB" || directive == "DW";
+    return countMessage("Direktiva " + std::string(directive), count, list);
+}
+
+std::string missingOperand() { return "Chybí operand."; }
+
+
+std::string invalidExpression(std::string_view text) { return "Neplatný výraz " + quote(text) + "."; }
+
+std::string expressionTooComplex() { return "Výraz je příliš složitý."; }
+
+std::string stringAsNumber(std::string_view text)
+{
+    return "Řetězec " + quote(text) + " nelze použít jako číslo, jen jeden znak.";
+}
+
+std::string invalidNumber(std::string_view text) { return "Neplatné číslo " + quote(text) + "."; }
+
+std::string numberTooLarge(std::string_view text) { return "Číslo " + quote(text) + " je větší než 32 bitů."; }
+
+std::string invalidCharacter(std::string_view text) { return "Neplatný znak " + quote(text) + "."; }
+
+std::string unterminatedString() { return "Řetězec nemá koncovou uvozovku."; }
+
+std::string lineTooLong(int maxLength)
+{
+    return "Řádek je delší než " + std::to_string(maxLength) + " znaků.";
+}
+
+std::string undefinedLabel(std::string_view name) { return "Nedefinované návěští " + quote(name) + "."; }
+
+std::string unresolvedSymbol(std::string_view name)
+{
+    return "Hodnotu " + quote(name) + " nelze určit: závisí sama na sobě nebo na příliš dlouhé řadě odkazů dopředu.";
+}
+
+std::string duplicateLabel(std::string_view name, int line)
+{
+    return "Návěští " + quote(name) + " je už definováno na řádku " + std::to_string(line) + ".";
+}
+
+std::string duplicateSymbol(std::string_view name, int line)
+{
+    return "Symbol " + quote(name) + " je už definován na řádku " + std::to_string(line) + ".";
+}
+
+std::string reservedName(std::string_view name)
+{
+    return "Jméno " + quote(name) + " je vyhrazené, návěští ani symbol se tak jmenovat nemůže.";
+}
+
+std::string missingName(std::string_view directive)
+{
+    return "Direktiva " + std::string(directive) + " potřebuje jméno a hodnotu.";
+}
+
+std::string forwardReference(std::string_view directive)
+{
+    return "Hodnota u " + std::string(directive) + " musí být známa předem, bez odkazů na pozdější návěští.";
+}
+
+std::string relativeOutOfRange(std::string_view mnemonic, std::int64_t distance)
+{
+    return "Skok mimo dosah: cíl je " + bytes(distance) + " daleko, " + std::string(mnemonic) +
+           " dosáhne jen \u2212128 až +127.";
+}
+
+std::string pageOutOfRange(std::string_view mnemonic, std::int64_t target, std::int64_t pageStart)
+{
+    return "Skok mimo dosah: cíl je na adrese " + address(target) + ", " + std::string(mnemonic) +
+           " dosáhne jen " + address(pageStart) + " až " + address(pageStart + 0x7FF) + ".";
+}
+
+std::string valueOutOfRange(std::int64_t value, std::int64_t lowest, std::int64_t highest)
+{
+    return "Hodnota " + number(value) + " je mimo rozsah " + number(lowest) + " až " + number(highest) + ".";
+}
+
+std::string notBitAddressable(std::int64_t byteAddress)
+{
+    std::string hex = address(byteAddress & 0xFF).substr(2);  // two digits and "h"
+    if (hex[0] > '9')
+        hex.insert(hex.begin(), '0');
+    return "Bajt na adrese " + hex + " nelze adresovat po bitech.";
+}
+
+std::string divisionByZero() { return "Dělení nulou."; }
+
+std::string codePastEnd() { return "Kód přesahuje konec paměti (64 KB)."; }
+
+std::string overlap(std::int64_t otherStart)
+{
+    return "Kód se překrývá s kódem od adresy " + address(otherStart) + ".";
+}
+
+std::string notSettled(int passes)
+{
+    return "Adresy se neustálily ani po " + std::to_string(passes) + " průchodech.";
+}
+
+}  // namespace blikon::mcs51::messages
