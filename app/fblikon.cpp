@@ -1,6 +1,7 @@
 #include "fblikon.h"
 
 #include "block.h"
+#include "boardmenu.h"
 #include "codedocument.h"
 #include "codeeditor.h"
 #include "commondialog.h"
@@ -234,6 +235,8 @@ void FBlikon::buildMenus()
     addItem(code, "mnuZpet", QStringLiteral("Kód &Zpět"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
     addItem(code, "mnuSellAll", QStringLiteral("Vybrat vše"), QKeySequence(Qt::CTRL | Qt::Key_A),
             [this] { selectWholeCode(); });
+
+    new BoardMenu(*this);
 
     QMenu* help = addMenu(nullptr, "mnuHelp", QStringLiteral("&Nápověda"));
     addItem(help, "mnuHelp2", QStringLiteral("&Nápověda"), QKeySequence(Qt::Key_F1), command(&Commands::help));

@@ -58,6 +58,13 @@ public:
     };
     static void setCommands(Commands commands);
 
+    // For the menus built in classes of their own: the menu-bar helpers, whose shortcuts
+    // also win inside the editor.
+    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                     std::function<void()> handler);
+    void addSeparator(QMenu* menu, const char* name);
+
 private:
     void buildControls();
     void buildMenus();
@@ -76,10 +83,6 @@ private:
     void tickLed(Led led);
     void refreshStatusLine();
 
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                     std::function<void()> handler);
-    void addSeparator(QMenu* menu, const char* name);
-    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
     void runCommand(const std::function<void(FBlikon&)>& command);
 
     BoardState board_;

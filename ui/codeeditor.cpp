@@ -140,6 +140,31 @@ void CodeEditor::selectWholeText()
     setTextCursor(cursor);
 }
 
+void CodeEditor::goToLine(int lineIndex)
+{
+    // A block may hold several lines separated by U+2028 (see toLoadedEditorText).
+    QTextBlock block = document()->begin();
+    int first = 0;  // index of the block's first line
+    for (; block.next().isValid(); block = block.next()) {
+        const int lines = 1 + int(block.text().count(QChar::LineSeparator));
+        if (lineIndex < first + lines)
+            break;
+        first += lines;
+    }
+    const QString text = block.text();
+    qsizetype offset = 0;
+    for (int line = first; line < lineIndex; ++line) {
+        const qsizetype separator = text.indexOf(QChar::LineSeparator, offset);
+        if (separator < 0)
+            break;
+        offset = separator + 1;
+    }
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + int(offset));
+    setTextCursor(cursor);
+    centerCursor();
+}
+
 bool CodeEditor::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {

@@ -27,6 +27,10 @@ public:
     // Selects the whole code text (an empty text selects nothing).
     void selectWholeText();
 
+    // Puts the cursor at the start of the code text's line `lineIndex` (0 is the first)
+    // and scrolls it into view; a line past the end puts it on the last line.
+    void goToLine(int lineIndex);
+
     // Key sequences that belong to the window's menu commands: the editor gives them up
     // instead of handling them itself (Ctrl+Z is the window's undo, not the editor's).
     void setReservedShortcuts(QList<QKeySequence> shortcuts) { reserved_ = std::move(shortcuts); }

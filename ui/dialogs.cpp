@@ -5,6 +5,7 @@
 #include <QFileDialog>
 
 #include <array>
+#include <span>
 
 namespace blikon {
 
@@ -16,18 +17,30 @@ struct FileFilter {
 };
 
 // "*" besides "*.*" lets the last entry show files without an extension too.
-constexpr std::array<FileFilter, 3> kFileFilters{{
+constexpr FileFilter kAllFiles{"Všechny soubory (*.*)", "* *.*"};
+constexpr std::array<FileFilter, 3> kCodeFilters{{
     {"Textový soubor (*.txt) ", "*.txt"},
     {"Asembler (*.asm) ", "*.asm"},
-    {"Všechny soubory (*.*)", "* *.*"},
+    kAllFiles,
 }};
+constexpr std::array<FileFilter, 2> kHexFilters{{
+    {"Intel HEX (*.hex)", "*.hex"},
+    kAllFiles,
+}};
+
+std::span<const FileFilter> filtersFor(FileDialogRequest::Content content)
+{
+    if (content == FileDialogRequest::Content::IntelHex)
+        return kHexFilters;
+    return kCodeFilters;
+}
 
 // Qt reads a filter's patterns from its last parentheses, so each description gets its
 // patterns appended in parentheses: "Textový soubor (*.txt) (*.txt)".
-QStringList qtNameFilters()
+QStringList qtNameFilters(std::span<const FileFilter> fileFilters)
 {
     QStringList filters;
-    for (const FileFilter& filter : kFileFilters)
+    for (const FileFilter& filter : fileFilters)
         filters << QString::fromUtf8(filter.description) + QLatin1Char('(') + QLatin1String(filter.patterns) +
                        QLatin1Char(')');
     return filters;
@@ -35,13 +48,13 @@ QStringList qtNameFilters()
 
 // The dialog hides the appended patterns but also trims the descriptions; this puts the
 // exact descriptions back into its filter list.
-void showExactDescriptions(QFileDialog& dialog)
+void showExactDescriptions(QFileDialog& dialog, std::span<const FileFilter> fileFilters)
 {
     auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    if (!types || types->count() != static_cast<int>(kFileFilters.size()))
+    if (!types || types->count() != static_cast<int>(fileFilters.size()))
         return;
     for (int i = 0; i < types->count(); ++i)
-        types->setItemText(i, QString::fromUtf8(kFileFilters[static_cast<std::size_t>(i)].description));
+        types->setItemText(i, QString::fromUtf8(fileFilters[static_cast<std::size_t>(i)].description));
 }
 
 }  // namespace
@@ -53,8 +66,9 @@ std::optional<QString> QtDialogs::chooseFile(QWidget* parent, const FileDialogRe
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(qtNameFilters());
-    showExactDescriptions(dialog);
+    const std::span<const FileFilter> fileFilters = filtersFor(request.content);
+    dialog.setNameFilters(qtNameFilters(fileFilters));
+    showExactDescriptions(dialog, fileFilters);
     dialog.setDefaultSuffix(QString());
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -13,8 +13,12 @@ namespace blikon {
 // An open or save dialog as the file commands use it.
 struct FileDialogRequest {
     enum class Kind { Open, Save };
+    // What the file holds: code files are offered as text and assembler files, Intel HEX
+    // files as .hex.
+    enum class Content { Code, IntelHex };
     Kind kind = Kind::Open;
     QString proposedName;  // the name last chosen in this dialog object, or empty
+    Content content = Content::Code;
 };
 
 // The seam in front of the platform's file and colour dialogs. Cancel is nullopt.

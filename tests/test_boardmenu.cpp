@@ -1,0 +1,228 @@
+#include "assembler.h"
+#include "block.h"
+#include "boardstate.h"
+#include "codedocument.h"
+#include "codeeditor.h"
+#include "fakes.h"
+#include "fblikon.h"
+#include "findchild.h"
+#include "fmikro.h"
+#include "intelhex.h"
+#include "templates.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+
+using namespace blikon;
+using namespace blikon::testing;
+
+namespace {
+
+// The line of the code text the editor's cursor stands on, counted over its blocks and
+// the line separators inside them.
+int cursorLine(const CodeEditor& editor)
+{
+    const QTextCursor cursor = editor.textCursor();
+    int line = 0;
+    for (QTextBlock block = editor.document()->begin(); block != cursor.block(); block = block.next())
+        line += 1 + int(block.text().count(QChar::LineSeparator));
+    return line + int(cursor.block().text().left(cursor.positionInBlock()).count(QChar::LineSeparator));
+}
+
+// Answers the next modal FMikro with the chip at `chipIndex` and the frequency, or cancels.
+void answerChipDialog(int chipIndex, double mhz, bool accept)
+{
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<FMikro*>(QApplication::activeModalWidget());
+        if (!dialog)
+            qFatal("no chip dialog");
+        child<QComboBox>(dialog, "Combo1")->setCurrentIndex(chipIndex);
+        child<QDoubleSpinBox>(dialog, "Text1")->setValue(mhz);
+        accept ? dialog->accept() : dialog->reject();
+    });
+}
+
+}  // namespace
+
+class BoardMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    FBlikon& window() { return *window_; }
+    QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
+    QString lastMessage() const { return boxes_->shown.isEmpty() ? QString() : boxes_->shown.last().text; }
+
+    std::unique_ptr<FakeMessageBoxes> boxes_;
+    std::unique_ptr<FakeSettings> settings_;
+    std::unique_ptr<FakeDialogs> dialogs_;
+    QPointer<FBlikon> window_;
+
+private slots:
+    void init()
+    {
+        boxes_ = std::make_unique<FakeMessageBoxes>();
+        settings_ = std::make_unique<FakeSettings>();
+        dialogs_ = std::make_unique<FakeDialogs>();
+        window_ = new FBlikon;
+        window_->show();
+    }
+    void cleanup()
+    {
+        delete window_;
+        dialogs_.reset();
+        settings_.reset();
+        boxes_.reset();
+    }
+
+    void menuStandsBeforeHelpWithItsShortcuts()
+    {
+        QStringList titles;
+        for (QAction* menu : window().menuBar()->actions())
+            titles << menu->objectName();
+        QCOMPARE(titles.indexOf("mnuDeska"), titles.indexOf("mnuHelp") - 1);
+        QVERIFY(titles.indexOf("mnuDeska") > titles.indexOf("mnuKod"));
+        QCOMPARE(action("mnuPrelozit")->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(action("mnuUlozitHex")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    }
+
+    void assemblingTellsTheSizeAgainstTheChip_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("two bytes") << "mov A,#1"
+                                   << "Program má 2 bajty; AT89C2051 pojme 2 048 bajtů.";
+        QTest::newRow("one byte") << "nop" << "Program má 1 bajt; AT89C2051 pojme 2 048 bajtů.";
+        QTest::newRow("too big") << "org 2300\r\n nop" << "Program má 2 301 bajtů, AT89C2051 pojme jen 2 048 bajtů.";
+        QTest::newRow("whole chip") << "org 2047\r\n nop" << "Program má 2 048 bajtů; AT89C2051 pojme 2 048 bajtů.";
+    }
+    void assemblingTellsTheSizeAgainstTheChip()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, message);
+        window().setCodeText(code);
+        action("mnuPrelozit")->trigger();
+        QCOMPARE(lastMessage(), message);
+        QVERIFY(!window().findChild<QListWidget*>("List1"));
+    }
+
+    void completeProgramFitsTheDefaultChip()
+    {
+        BoardState board;
+        std::string frames;
+        for (int i = 0; i < 20; ++i)
+            frames = appendBlock(frames, formatBlock(board));
+        window().setCodeText(QString::fromStdString(addEnd(addStart(frames))));
+        action("mnuPrelozit")->trigger();
+        QVERIFY2(lastMessage().endsWith("; AT89C2051 pojme 2 048 bajtů."), qPrintable(lastMessage()));
+    }
+
+    // Errors are listed by line, and choosing one puts the cursor on its line, also in a
+    // text long enough to hold several lines in one editor block.
+    void errorsListedAndChosen()
+    {
+        QStringList lines(20000, QStringLiteral(" nop"));
+        const QList<int> broken{1, 9000, 16500, 19999};
+        for (int line : broken)
+            lines[line] = QStringLiteral(" mvo A,#1");
+        window().setCodeText(lines.join("\r\n"));
+        QVERIFY(window().editor()->document()->blockCount() < 20000);
+
+        action("mnuPrelozit")->trigger();
+        QVERIFY(boxes_->shown.isEmpty());
+        auto* list = child<QListWidget>(window_, "List1");
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->count(), broken.size());
+        for (int i = 0; i < broken.size(); ++i) {
+            QVERIFY(list->item(i)->text().startsWith(QStringLiteral("Řádek %1: ").arg(broken[i] + 1)));
+            emit list->itemClicked(list->item(i));
+            QCOMPARE(cursorLine(*window().editor()), broken[i]);
+        }
+
+        // Mended, the next assembly closes the list.
+        window().setCodeText(QStringLiteral(" nop"));
+        action("mnuPrelozit")->trigger();
+        QVERIFY(!list->isVisible());
+    }
+
+    void hexFileWrittenUnderTheCodeFilesName()
+    {
+        QTemporaryDir dir;
+        const QString codeFile = dir.filePath("efekt.asm");
+        window().document()->setFileName(codeFile);
+        const QString code = QStringLiteral("start: mov A,#1\r\n jmp start\r\n org 40h\r\n db 1,2,3");
+        window().setCodeText(code);
+        dialogs_->fileAnswers.append(dir.filePath("efekt.hex"));
+        action("mnuUlozitHex")->trigger();
+
+        QCOMPARE(dialogs_->fileRequests.size(), 1);
+        QCOMPARE(dialogs_->fileRequests[0].proposedName, dir.filePath("efekt.hex"));
+        QVERIFY(dialogs_->fileRequests[0].content == FileDialogRequest::Content::IntelHex);
+        QFile file(dir.filePath("efekt.hex"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto segments = mcs51::parseIntelHex(file.readAll().toStdString());
+        QVERIFY(segments);
+        const std::vector<mcs51::Segment> expected{{0, {0x74, 0x01, 0x80, 0xFC}}, {0x40, {1, 2, 3}}};
+        QCOMPARE(*segments, expected);
+        QVERIFY(boxes_->shown.isEmpty());
+    }
+
+    void hexNotAskedForWhenBrokenOrTooBig()
+    {
+        window().setCodeText(QStringLiteral(" mvo A,#1"));
+        action("mnuUlozitHex")->trigger();
+        window().setCodeText(QStringLiteral("org 2300\r\n nop"));
+        action("mnuUlozitHex")->trigger();
+        QVERIFY(dialogs_->fileRequests.isEmpty());
+        QCOMPARE(lastMessage(), QStringLiteral("Program má 2 301 bajtů, AT89C2051 pojme jen 2 048 bajtů."));
+    }
+
+    void hexWriteFailureReported()
+    {
+        QTemporaryDir dir;
+        window().setCodeText(QStringLiteral(" nop"));
+        dialogs_->fileAnswers.append(dir.filePath("missing/folder/x.hex"));
+        action("mnuUlozitHex")->trigger();
+        QVERIFY(lastMessage().startsWith(QStringLiteral("Vyskytla se chyba.\r\n'")));
+    }
+
+    void chipChoiceStoredAndUsed()
+    {
+        const int at89s52 = int(std::find_if(mcs51::chips().begin(), mcs51::chips().end(),
+                                             [](const mcs51::Chip& chip) { return chip.name == "AT89S52"; }) -
+                                mcs51::chips().begin());
+        answerChipDialog(at89s52, 11.0592, true);
+        action("mnuMikro")->trigger();
+        QCOMPARE(settings_->values.value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
+        QCOMPARE(settings_->values.value("Deska/Krystal").toDouble(), 11.0592);
+
+        answerChipDialog(0, 24, false);
+        action("mnuMikro")->trigger();
+        QCOMPARE(settings_->values.value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
+
+        window().setCodeText(QStringLiteral("org 2300\r\n nop"));
+        action("mnuPrelozit")->trigger();
+        QCOMPARE(lastMessage(), QStringLiteral("Program má 2 301 bajtů; AT89S52 pojme 8 192 bajtů."));
+    }
+
+    void unknownStoredChipFallsBackToTheDefault()
+    {
+        settings_->values.insert("Deska/Mikrokontroler", "Z80");
+        settings_->values.insert("Deska/Krystal", "nic");
+        const BoardSettings board = BoardSettings::load();
+        QCOMPARE(board.chip, &mcs51::defaultChip());
+        QCOMPARE(board.crystalMHz, 12.0);
+    }
+};
+
+QTEST_MAIN(BoardMenuTest)
+#include "test_boardmenu.moc"

@@ -1,0 +1,21 @@
+#include "assembling.h"
+
+#include "codeeditor.h"
+#include "codewindow.h"
+#include "fchyby.h"
+
+namespace blikon {
+
+std::optional<mcs51::Assembly> assembleWindowText(CodeWindow& window, const mcs51::AssemblerOptions& options)
+{
+    const QByteArray source = window.editor()->codeTextUtf8();
+    mcs51::Assembly assembly = mcs51::assemble(std::string_view(source.constData(), std::size_t(source.size())), options);
+    if (!assembly.ok()) {
+        FChyby::of(window.widget(), window.editor())->showErrors(assembly);
+        return std::nullopt;
+    }
+    FChyby::closeFor(window.widget());
+    return assembly;
+}
+
+}  // namespace blikon

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "assembler.h"
+
+#include <optional>
+
+namespace blikon {
+
+class CodeWindow;
+
+// Assembles the window's code text. With errors it shows them in the window's error list
+// (FChyby) and returns nothing; without, it closes that list and returns the assembly.
+[[nodiscard]] std::optional<mcs51::Assembly> assembleWindowText(CodeWindow& window,
+                                                                const mcs51::AssemblerOptions& options = {});
+
+}  // namespace blikon

@@ -1,0 +1,112 @@
+#include "fchyby.h"
+
+#include "codeeditor.h"
+#include "fonts.h"
+#include "handlerguard.h"
+#include "pictures.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace blikon {
+
+namespace {
+
+const QString kName = QStringLiteral("FChyby");
+constexpr int kLineRole = Qt::UserRole;
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+}  // namespace
+
+QString errorCount(qint64 count)
+{
+    const QString number = QString::number(count);
+    if (count == 1)
+        return number + QStringLiteral(" chyba");
+    if (count >= 2 && count <= 4)
+        return number + QStringLiteral(" chyby");
+    return number + QStringLiteral(" chyb");
+}
+
+FChyby::FChyby(QWidget* owner, CodeEditor* editor)
+    : QDialog(owner, Qt::Tool)
+    , editor_(editor)
+{
+    setObjectName(kName);
+    setWindowTitle(QStringLiteral("Chyby překladu"));
+    setWindowIcon(pictures::programIcon());
+    setModal(false);
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setTextFormat(Qt::PlainText);
+    label1_->setWordWrap(true);
+
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setFont(tahomaFont());
+    connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { goToError(item, false); });
+    connect(list1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { goToError(item, true); });
+
+    auto* close = new QPushButton(QStringLiteral("&Zavřít"), this);
+    close->setObjectName(QStringLiteral("Command1"));
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label1_);
+    layout->addWidget(list1_, 1);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    resize(460, 260);
+}
+
+FChyby* FChyby::of(QWidget* owner, CodeEditor* editor)
+{
+    if (auto* existing = owner->findChild<FChyby*>(kName, Qt::FindDirectChildrenOnly))
+        return existing;
+    return new FChyby(owner, editor);
+}
+
+void FChyby::closeFor(QWidget* owner)
+{
+    if (auto* existing = owner->findChild<FChyby*>(kName, Qt::FindDirectChildrenOnly))
+        existing->close();
+}
+
+void FChyby::showErrors(const mcs51::Assembly& assembly)
+{
+    const qint64 count = qint64(assembly.errors.size());
+    label1_->setText(QStringLiteral("Překlad našel %1%2. Klepnutím na chybu přejdete na její řádek.")
+                         .arg(assembly.moreErrors ? QStringLiteral("přes ") : QString(), errorCount(count)));
+    list1_->clear();
+    for (const mcs51::AssemblyError& error : assembly.errors) {
+        auto* item = new QListWidgetItem(QStringLiteral("Řádek %1: %2").arg(error.line).arg(fromUtf8(error.message)));
+        item->setData(kLineRole, error.line);
+        list1_->addItem(item);
+    }
+    if (assembly.moreErrors)
+        list1_->addItem(QStringLiteral("Další chyby se nevypisují."));
+    list1_->setCurrentRow(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+void FChyby::goToError(QListWidgetItem* item, bool focusEditor)
+{
+    HandlerGuard::run(this, "List1_Click", OnFailure::Silent, [&] {
+        const QVariant line = item->data(kLineRole);
+        if (!line.isValid() || !editor_)
+            return;
+        editor_->goToLine(line.toInt() - 1);
+        if (focusEditor) {
+            editor_->window()->activateWindow();
+            editor_->setFocus(Qt::OtherFocusReason);
+        }
+    });
+}
+
+}  // namespace blikon

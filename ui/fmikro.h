@@ -1,0 +1,30 @@
+#pragma once
+
+#include "boardsettings.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QDoubleSpinBox;
+
+namespace blikon {
+
+// "Mikrokontrolér": the chip by its code memory, and the crystal frequency in MHz.
+class FMikro : public QDialog {
+    Q_OBJECT
+public:
+    FMikro(const BoardSettings& current, QWidget* parent = nullptr);
+
+    // What the controls show now.
+    [[nodiscard]] BoardSettings chosen() const;
+
+private:
+    QComboBox* combo1_;
+    QDoubleSpinBox* text1_;
+};
+
+// Shows the dialog with the stored settings and stores the choice when the user confirms.
+// Returns false when cancelled; throws when the choice could not be stored.
+bool chooseBoard(QWidget* parent);
+
+}  // namespace blikon
