@@ -58,6 +58,16 @@ public:
     };
     static void setCommands(Commands commands);
 
+    // For the menus built in classes of their own (EffectsMenu): the menu-bar helpers,
+    // whose shortcuts also win inside the editor, and what their commands work on.
+    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                     std::function<void()> handler);
+    void addSeparator(QMenu* menu, const char* name);
+    [[nodiscard]] LedPanel& panel() const { return *panel_; }
+    void showBlock(const QString& block);                  // in Label1
+    void saveCodeText() { savedText_ = codeText(); }       // what "Kód &Zpět" goes back to
+
 private:
     void buildControls();
     void buildMenus();
@@ -76,10 +86,6 @@ private:
     void tickLed(Led led);
     void refreshStatusLine();
 
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                     std::function<void()> handler);
-    void addSeparator(QMenu* menu, const char* name);
-    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
     void runCommand(const std::function<void(FBlikon&)>& command);
 
     BoardState board_;
