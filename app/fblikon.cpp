@@ -5,6 +5,7 @@
 #include "codedocument.h"
 #include "codeeditor.h"
 #include "commondialog.h"
+#include "effectsmenu.h"
 #include "fonts.h"
 #include "handlerguard.h"
 #include "keyboardlocks.h"
@@ -56,8 +57,7 @@ FBlikon::FBlikon(QWidget* parent)
 
     // Window load: the start block in Label1, all five group values 255.
     HandlerGuard::run(this, "Form_Load", OnFailure::ShowError, [this] {
-        label1_->setText(fromUtf8(startBlock()));
-        label1_->adjustSize();
+        showBlock(fromUtf8(startBlock()));
         board_.reset();
     });
 }
@@ -79,6 +79,12 @@ QString FBlikon::codeText() const { return editor_->codeText(); }
 void FBlikon::setCodeText(const QString& text) { editor_->setCodeText(text); }
 
 QString FBlikon::blockCaption() const { return label1_->text(); }
+
+void FBlikon::showBlock(const QString& block)
+{
+    label1_->setText(block);
+    label1_->adjustSize();
+}
 
 void FBlikon::buildControls()
 {
@@ -236,6 +242,7 @@ void FBlikon::buildMenus()
     addItem(code, "mnuSellAll", QStringLiteral("Vybrat vše"), QKeySequence(Qt::CTRL | Qt::Key_A),
             [this] { selectWholeCode(); });
 
+    new EffectsMenu(*this);
     new BoardMenu(*this);
 
     QMenu* help = addMenu(nullptr, "mnuHelp", QStringLiteral("&Nápověda"));
@@ -266,8 +273,7 @@ void FBlikon::onLedChanged(Led led, LedState state)
 void FBlikon::compute()
 {
     HandlerGuard::run(this, "Command1_Click", OnFailure::ShowError, [this] {
-        label1_->setText(fromUtf8(formatBlock(board_)));
-        label1_->adjustSize();
+        showBlock(fromUtf8(formatBlock(board_)));
     });
 }
 

@@ -58,12 +58,15 @@ public:
     };
     static void setCommands(Commands commands);
 
-    // For the menus built in classes of their own: the menu-bar helpers, whose shortcuts
-    // also win inside the editor.
+    // For the menus built in classes of their own (EffectsMenu, BoardMenu): the menu-bar helpers,
+    // whose shortcuts also win inside the editor, and what their commands work on.
     QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                      std::function<void()> handler);
     void addSeparator(QMenu* menu, const char* name);
+    [[nodiscard]] LedPanel& panel() const { return *panel_; }
+    void showBlock(const QString& block);                  // in Label1
+    void saveCodeText() { savedText_ = codeText(); }       // what "Kód &Zpět" goes back to
 
 private:
     void buildControls();

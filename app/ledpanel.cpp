@@ -50,4 +50,10 @@ void LedPanel::setTicked(Led led, bool ticked)
     box(led)->setChecked(ticked);
 }
 
+void LedPanel::show(const BoardState& board)
+{
+    for (const Led led : allLeds())
+        setTicked(led, board.isLit(led));
+}
+
 }  // namespace blikon

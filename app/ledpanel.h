@@ -27,6 +27,10 @@ public:
     // Ticks or unticks one box; a box already in that state stays silent.
     void setTicked(Led led, bool ticked);
 
+    // Ticks the boxes of the lit LEDs and unticks the others, A0 first and E5 last; only
+    // the boxes that change report.
+    void show(const BoardState& board);
+
 signals:
     void ledChanged(blikon::Led led, blikon::LedState newState);
 

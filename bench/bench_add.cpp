@@ -1,11 +1,14 @@
-// Times the main window's add, add-start and add-end commands on a long program
-// (10,000 frames, about 1.4 MB), against replacing the whole editor text as a baseline.
+// Times the main window's add, add-start and add-end commands, and reading back and
+// replacing the last frame, on a long program (10,000 frames, about 1.4 MB), against
+// replacing the whole editor text as a baseline.
 #include "block.h"
+#include "codeeditor.h"
 #include "fblikon.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "longprogram.h"
 #include "qtbenchmain.h"
@@ -37,6 +40,25 @@ void triggerAction(benchmark::State& state, const char* name)
 }
 
 void BM_AddBlock(benchmark::State& state) { triggerAction(state, "mnuAdd"); }
+// The editor's cursor on the R2 line of the text's last frame; false when there is none.
+bool putCursorOnLastFrame()
+{
+    blikon::CodeEditor& editor = *fixture().window.editor();
+    const QTextCursor found = editor.document()->find(QStringLiteral("mov R2,#"), editor.document()->characterCount() - 1,
+                                                      QTextDocument::FindBackward);
+    editor.setTextCursor(found);
+    return !found.isNull();
+}
+
+void triggerOnLastFrame(benchmark::State& state, const char* name)
+{
+    if (!putCursorOnLastFrame())
+        return state.SkipWithError("no frame in the text");
+    triggerAction(state, name);
+}
+
+void BM_ReadFrame(benchmark::State& state) { triggerOnLastFrame(state, "mnuNacist"); }
+void BM_ReplaceFrame(benchmark::State& state) { triggerOnLastFrame(state, "mnuNahradit"); }
 void BM_AddStart(benchmark::State& state) { triggerAction(state, "mnuAddStart"); }
 void BM_AddEnd(benchmark::State& state) { triggerAction(state, "mnuAddEnd"); }
 
@@ -56,6 +78,8 @@ void BM_ReadCodeText(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_AddBlock)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReplaceFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_AddStart)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_AddEnd)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadCodeText)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3)->ReportAggregatesOnly(true);

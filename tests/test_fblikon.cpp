@@ -165,7 +165,7 @@ private slots:
         QStringList bar;
         for (QAction* a : window().menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "&Nápověda"}));
+        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "&Efekty", "&Deska", "&Nápověda"}));
         check("mnuFce", "&Soubor",
               {{"mnuNovy", "&Nový", QKeySequence("Ctrl+N")}, {"mnuMezera16", "", {}},
                {"mnuOpen", "&Otevřít", QKeySequence("Ctrl+O")}, {"mnuMezera14", "", {}},

@@ -118,19 +118,79 @@ void CodeEditor::setCodeText(const QString& text)
 
 void CodeEditor::appendCodeText(const QString& text)
 {
-    insertAt(document()->characterCount() - 1, text);
+    const int end = document()->characterCount() - 1;
+    replaceRange(end, end, text);
 }
 
 void CodeEditor::prependCodeText(const QString& text)
 {
-    insertAt(0, text);
+    replaceRange(0, 0, text);
 }
 
-void CodeEditor::insertAt(int position, const QString& text)
+void CodeEditor::replaceRange(int from, int to, const QString& text)
 {
     QTextCursor cursor(document());
-    cursor.setPosition(position);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
     cursor.insertText(toEditorLineEnds(text));
+}
+
+namespace {
+
+struct LineInBlock {
+    CodeEditor::Lines::Span span;
+    QString text;
+};
+
+// The lines of one document block, which line separators (U+2028) divide.
+std::vector<LineInBlock> linesOf(const QTextBlock& block)
+{
+    std::vector<LineInBlock> lines;
+    const QString text = block.text();
+    qsizetype begin = 0;
+    for (;;) {
+        qsizetype end = text.indexOf(QChar::LineSeparator, begin);
+        const bool last = end < 0;
+        if (last)
+            end = text.size();
+        lines.push_back({{block.position() + static_cast<int>(begin), block.position() + static_cast<int>(end)},
+                         text.mid(begin, end - begin)});
+        if (last)
+            return lines;
+        begin = end + 1;
+    }
+}
+
+}  // namespace
+
+CodeEditor::Lines CodeEditor::linesAround(int position, std::size_t before, std::size_t after) const
+{
+    const QTextBlock home = document()->findBlock(position);
+    std::vector<LineInBlock> lines = linesOf(home);
+    std::size_t homeLine = 0;
+    while (homeLine + 1 < lines.size() && lines[homeLine].span.end < position)
+        ++homeLine;
+    for (QTextBlock block = home.previous(); block.isValid() && homeLine < before; block = block.previous()) {
+        std::vector<LineInBlock> earlier = linesOf(block);
+        homeLine += earlier.size();
+        lines.insert(lines.begin(), std::make_move_iterator(earlier.begin()), std::make_move_iterator(earlier.end()));
+    }
+    for (QTextBlock block = home.next(); block.isValid() && lines.size() <= homeLine + after; block = block.next()) {
+        std::vector<LineInBlock> later = linesOf(block);
+        lines.insert(lines.end(), std::make_move_iterator(later.begin()), std::make_move_iterator(later.end()));
+    }
+
+    const std::size_t first = homeLine > before ? homeLine - before : 0;
+    const std::size_t last = std::min(lines.size(), homeLine + after + 1);
+    Lines result;
+    result.homeLine = homeLine - first;
+    for (std::size_t i = first; i < last; ++i) {
+        if (i > first)
+            result.text += "\r\n";
+        result.text += lines[i].text.toStdString();
+        result.spans.push_back(lines[i].span);
+    }
+    return result;
 }
 
 void CodeEditor::selectWholeText()

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QPlainTextEdit>
 
+#include <string>
+#include <vector>
+
 namespace blikon {
 
 // The code editor Text1. Its code text has CR LF line ends: reading gives CR LF, and
@@ -24,6 +27,27 @@ public:
     void appendCodeText(const QString& text);
     void prependCodeText(const QString& text);
 
+    // Replaces the document positions [from, to) with `text` (CR LF line ends) in one
+    // edit, without touching the rest of the document.
+    void replaceRange(int from, int to, const QString& text);
+
+    // Whole lines of the code text around a document position, read only from the
+    // blocks that hold them, so that it costs the same on a long program as on a short
+    // one. A line break is one document position, and one block may hold several lines.
+    struct Lines {
+        struct Span {
+            int begin = 0;  // document position of the line's first character
+            int end = 0;    // and behind its last one
+        };
+        std::string text;          // the lines in UTF-8, joined by CR LF
+        std::size_t homeLine = 0;  // which of them holds the position
+        std::vector<Span> spans;   // one per line
+    };
+    // Up to `before` lines above the position's line and `after` lines below it.
+    // In "a\nbc\nd", linesAround(3, 1, 0) gives text "a\r\nbc", homeLine 1 and the
+    // spans {0, 1} and {2, 4}.
+    [[nodiscard]] Lines linesAround(int position, std::size_t before, std::size_t after) const;
+
     // Selects the whole code text (an empty text selects nothing).
     void selectWholeText();
 
@@ -39,8 +63,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void insertAt(int position, const QString& text);
-
     QList<QKeySequence> reserved_;
 };
 

@@ -1,0 +1,331 @@
+#include "block.h"
+#include "codeeditor.h"
+#include "fakes.h"
+#include "fblikon.h"
+#include "findchild.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numbers>
+#include <random>
+
+using namespace blikon;
+using namespace blikon::testing;
+
+namespace {
+
+const QString kPrefix = QStringLiteral("; Světla\r\nžluťoučký kůň");  // two lines before the frames
+constexpr int kPrefixLines = 2;
+
+}  // namespace
+
+class TestEffectsMenu : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FakeMessageBoxes> boxes_;
+    QPointer<FBlikon> window_;
+    std::mt19937 rng_;
+    QMap<QString, int> reports_;  // state changes per box
+
+    FBlikon& window() { return *window_; }
+    void trigger(const QString& item) { child<QAction>(window_, item)->trigger(); }
+    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
+    QString label() { return child<QLabel>(window_, "Label1")->text(); }
+    QList<QCheckBox*> allBoxes() { return window_->findChildren<QCheckBox*>(); }
+    QSet<QString> boxNames(const std::function<bool(QCheckBox*)>& which)
+    {
+        QSet<QString> names;
+        for (QCheckBox* b : allBoxes())
+            if (which(b))
+                names << b->objectName();
+        return names;
+    }
+    QSet<QString> litBoxes() { return boxNames(&QCheckBox::isChecked); }
+    QSet<QString> randomBoxes() { return boxNames([this](QCheckBox*) { return rng_() % 2 == 0; }); }
+    void tick(const QSet<QString>& lit)
+    {
+        for (QCheckBox* b : allBoxes())
+            b->setChecked(lit.contains(b->objectName()));
+        reports_.clear();
+    }
+    QString computed()  // the block of the boxes, as "Počítat" shows it
+    {
+        child<QPushButton>(window_, "Command1")->click();
+        return label();
+    }
+    // A text of random frames after kPrefix, loaded so that one block of the editor's
+    // document holds several lines when maxBlocks is small; returns the blocks.
+    QStringList loadFrames(int frames, qsizetype maxBlocks, const QString& suffix = {})
+    {
+        QStringList blocks;
+        std::string text = kPrefix.toStdString();
+        for (int i = 0; i < frames; ++i) {
+            tick(randomBoxes());
+            blocks << computed();
+            text = appendBlock(text, blocks.last().toStdString());
+        }
+        tick({});
+        editor()->setPlainText(toLoadedEditorText(QString::fromStdString(text) + suffix, maxBlocks));
+        return blocks;
+    }
+    // The cursor on line `line` of the code text (0 first), at `column`, or at a random
+    // column from the line's start to its end.
+    void putCursor(int line, int column = -1)
+    {
+        const QStringList lines = window().codeText().split(QStringLiteral("\r\n"));
+        int position = column >= 0 ? column : static_cast<int>(rng_() % (lines[line].size() + 1));
+        for (int k = 0; k < line; ++k)
+            position += static_cast<int>(lines[k].size()) + 1;
+        QTextCursor cursor = editor()->textCursor();
+        cursor.setPosition(position);
+        editor()->setTextCursor(cursor);
+    }
+    // The cursor on a random line of frame `frame`: a mov line or the call line.
+    int putCursorInFrame(int frame)
+    {
+        const int line = kPrefixLines + 6 * frame + static_cast<int>(rng_() % 6);
+        putCursor(line);
+        return line;
+    }
+    // The boxes moved on the hexagon the panel shows, measured from the boxes' centres:
+    // mirrored if asked, then turned by `degrees` clockwise about D3. The panel's rows
+    // stand farther apart than a regular hexagon's, so y is scaled to make it regular.
+    QSet<QString> moved(const QSet<QString>& lit, double degrees, bool mirror = false)
+    {
+        const auto centre = [](QCheckBox* b) { return QRectF(b->geometry()).center(); };
+        const auto at = [&](const char* name) { return centre(child<QCheckBox>(window_, name)); };
+        const double across = (at("A0").x() - at("C7").x()) / 6;
+        const double down = (at("D0").y() - at("A6").y()) / 6 * 2 / std::sqrt(3.0);
+        const auto place = [&](QCheckBox* b) {
+            const QPointF p = centre(b) - at("D3");
+            return QPointF(p.x() / across, p.y() / down);
+        };
+        const double a = degrees * std::numbers::pi / 180;
+        return boxNames([&](QCheckBox* to) {
+            return std::any_of(lit.begin(), lit.end(), [&](const QString& name) {
+                const QPointF p = place(child<QCheckBox>(window_, name));
+                const double x = mirror ? -p.x() : p.x();
+                const QPointF q(x * std::cos(a) - p.y() * std::sin(a), x * std::sin(a) + p.y() * std::cos(a));
+                return std::hypot(place(to).x() - q.x(), place(to).y() - q.y()) < 0.25;
+            });
+        });
+    }
+
+private slots:
+    void init()
+    {
+        boxes_ = std::make_unique<FakeMessageBoxes>();
+        window_ = new FBlikon;
+        rng_.seed(20240611);
+        for (QCheckBox* b : allBoxes())
+            connect(b, &QCheckBox::stateChanged, window_, [this, b] { ++reports_[b->objectName()]; });
+    }
+    void cleanup()
+    {
+        delete window_;
+        boxes_.reset();
+    }
+
+    void menuStandsAfterCodeAndTheBarStaysOneLine()
+    {
+        const QStringList items{"mnuNacist|&Načíst snímek z kódu|Ctrl+L", "mnuNahradit|Na&hradit snímek v kódu|Ctrl+R",
+                                "mnuMezera17||", "mnuOtocitVpravo|&Otočit doprava|F7",
+                                "mnuOtocitVlevo|Otočit do&leva|Shift+F7", "mnuZrcadlit|&Zrcadlit|F8",
+                                "mnuInvertovat|&Invertovat|Ctrl+I", "mnuMezera18||", "mnuOtacka|Přidat &otáčku|"};
+        QStringList shown;
+        for (const QAction* a : child<QMenu>(window_, "mnuEfekty")->actions())
+            shown << a->objectName() + '|' + a->text() + '|' + a->shortcut().toString();
+        QCOMPARE(shown, items);
+
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        QMenuBar* bar = window().menuBar();
+        QStringList titles;
+        for (QAction* a : bar->actions()) {
+            titles << a->text();
+            const QRect r = bar->actionGeometry(a);
+            QCOMPARE(r.top(), bar->actionGeometry(bar->actions().first()).top());
+            QVERIFY2(!r.isEmpty() && r.right() < bar->width(), qPrintable(a->text()));
+        }
+        QCOMPARE(titles.indexOf("&Efekty"), titles.indexOf("&Kód") + 1);
+        QCOMPARE(titles.last(), QStringLiteral("&Nápověda"));
+    }
+
+    void everyFrameReadsBackAndAddsAgainAsItWas_data()
+    {
+        QTest::addColumn<int>("maxBlocks");
+        QTest::newRow("a line per block") << int(kMaxLoadedBlocks);
+        QTest::newRow("three lines per block") << 300;
+        QTest::newRow("eight lines per block") << 100;
+    }
+    void everyFrameReadsBackAndAddsAgainAsItWas()
+    {
+        QFETCH(int, maxBlocks);
+        const QStringList blocks = loadFrames(120, maxBlocks);
+        const QString text = window().codeText();
+        for (int i = 0; i < blocks.size(); ++i) {
+            putCursorInFrame(i);
+            trigger("mnuNacist");
+            QCOMPARE(label(), blocks[i]);
+            QCOMPARE(computed(), blocks[i]);  // the board followed the boxes
+            child<QPushButton>(window_, "Command2")->click();
+        }
+        QCOMPARE(window().codeText(), text + text.mid(kPrefix.size()));
+        QVERIFY(boxes_->shown.isEmpty());
+    }
+
+    void replacingKeepsEveryOtherByteAndUndoGoesBack()
+    {
+        loadFrames(40, 50, QStringLiteral("\r\n; konec"));
+        QString before;
+        for (int round = 0; round < 25; ++round) {
+            before = window().codeText();
+            tick(randomBoxes());
+            const QString block = computed();
+            const int line = putCursorInFrame(static_cast<int>(rng_() % 40));
+            trigger("mnuNahradit");
+
+            QStringList expected = before.split("\r\n");
+            int first = line - (line - kPrefixLines) % 6;
+            expected.remove(first, 5);
+            for (const QString& blockLine : block.split("\r\n"))
+                expected.insert(first++, blockLine);
+            QCOMPARE(window().codeText(), expected.join("\r\n"));
+            const QString above = editor()->document()->toRawText().left(editor()->textCursor().position());
+            QCOMPARE(above.count(QChar::ParagraphSeparator) + above.count(QChar::LineSeparator), line);
+            QCOMPARE(window().savedText(), before);
+        }
+        trigger("mnuZpet");
+        QCOMPARE(window().codeText(), before);
+        QVERIFY(boxes_->shown.isEmpty());
+    }
+
+    // Every box that changes reports once, and the board follows.
+    void movesFollowTheHexagonAndReportEachChangeOnce_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<double>("degrees");
+        QTest::addColumn<bool>("mirror");
+        QTest::newRow("clockwise") << "mnuOtocitVpravo" << 60.0 << false;
+        QTest::newRow("counter-clockwise") << "mnuOtocitVlevo" << -60.0 << false;
+        QTest::newRow("mirror") << "mnuZrcadlit" << 0.0 << true;
+        QTest::newRow("invert") << "mnuInvertovat" << qQNaN() << false;
+    }
+    void movesFollowTheHexagonAndReportEachChangeOnce()
+    {
+        QFETCH(QString, item);
+        QFETCH(double, degrees);
+        QFETCH(bool, mirror);
+        for (int round = 0; round < 12; ++round) {
+            const QSet<QString> lit = round == 0 ? QSet<QString>{} : randomBoxes();
+            tick(lit);
+            const QSet<QString> expected = std::isnan(degrees) ? boxNames([](QCheckBox*) { return true; }) - lit
+                                                               : moved(lit, degrees, mirror);
+            trigger(item);
+            QCOMPARE(litBoxes(), expected);
+            QCOMPARE(QSet<QString>(reports_.keyBegin(), reports_.keyEnd()), (lit - expected) + (expected - lit));
+            QCOMPARE(QSet<int>(reports_.cbegin(), reports_.cend()) - QSet<int>{1}, QSet<int>{});
+            for (const Led led : allLeds())
+                QCOMPARE(window().board().isLit(led), expected.contains(QString::fromStdString(ledName(led))));
+        }
+    }
+
+    void addTurnAppendsSixTurnedFramesThatOneUndoTakesBack()
+    {
+        const QSet<QString> lit = randomBoxes();
+        const QString before = QStringLiteral("; otáčka");
+        QString expected = before;
+        for (int k = 0; k < 6; ++k) {
+            tick(moved(lit, 60.0 * k));
+            expected += QString::fromStdString(blockSuffix(computed().toStdString()));
+        }
+        tick(lit);
+        window().setCodeText(before);
+        trigger("mnuOtacka");
+        QCOMPARE(window().codeText(), expected);
+        QCOMPARE(litBoxes(), lit);
+        QVERIFY(reports_.isEmpty());
+        trigger("mnuZpet");
+        QCOMPARE(window().codeText(), before);
+    }
+
+    void cursorOutsideAFrameIsToldAndChangesNothing_data()
+    {
+        const QString frame = QString::fromStdString(appendBlock("", startBlock()));
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        QTest::newRow("comment above") << "mnuNacist" << "; nic" + frame << 0;
+        QTest::newRow("line below the call") << "mnuNahradit" << frame + "\r\nnop" << 7;
+        QTest::newRow("R5 below 080h") << "mnuNacist" << QString(frame).replace("R5,#0FFh", "R5,#07Fh") << 2;
+        QTest::newRow("frame cut short") << "mnuNahradit" << frame.left(frame.indexOf("\r\n           mov R6")) << 1;
+        QTest::newRow("empty text") << "mnuNahradit" << QString() << 0;
+    }
+    void cursorOutsideAFrameIsToldAndChangesNothing()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        window().setCodeText(text);
+        tick({"B3"});
+        const QString shown = label();
+        putCursor(line);
+        trigger(item);
+
+        QCOMPARE(boxes_->shown.size(), 1);
+        QCOMPARE(boxes_->shown.first().text, QStringLiteral("Kurzor nestojí v žádném platném snímku."));
+        QCOMPARE(boxes_->shown.first().title, QStringLiteral("Blikon"));
+        QCOMPARE(window().codeText(), text);
+        QCOMPARE(window().savedText(), QString());
+        QCOMPARE(litBoxes(), QSet<QString>{"B3"});
+        QCOMPARE(label(), shown);
+    }
+
+    void shortcutsWinInsideTheEditorAndFailuresStaySilent()
+    {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_));
+        const QStringList blocks = loadFrames(1, kMaxLoadedBlocks);
+        const QString text = window().codeText();
+        putCursorInFrame(0);
+        editor()->setFocus();
+        QTRY_VERIFY(editor()->hasFocus());
+        QTest::keyClick(editor(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(label(), blocks[0]);
+        const QSet<QString> read = litBoxes();
+        QTest::keyClick(editor(), Qt::Key_F7);
+        QCOMPARE(litBoxes(), moved(read, 60));
+        QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier);
+        QTest::keyClick(editor(), Qt::Key_F8);
+        QCOMPARE(litBoxes(), moved(read, 0, true));
+        QTest::keyClick(editor(), Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(litBoxes().size(), 37 - read.size());
+        QTest::keyClick(editor(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(window().codeText(), kPrefix + QString::fromStdString(blockSuffix(computed().toStdString())));
+        QCOMPARE(window().savedText(), text);
+
+        const QString after = window().codeText();
+        for (const QAction* a : child<QMenu>(window_, "mnuEfekty")->actions()) {
+            FailAt fail(a->objectName().toStdString() + "_Click");
+            if (!a->isSeparator())
+                trigger(a->objectName());
+        }
+        QVERIFY(boxes_->shown.isEmpty());
+        QCOMPARE(window().codeText(), after);
+        QCOMPARE(litBoxes().size(), 37 - read.size());
+    }
+};
+
+QTEST_MAIN(TestEffectsMenu)
+#include "test_effectsmenu.moc"
