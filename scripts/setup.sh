@@ -45,7 +45,7 @@ configure_and_build() {
 # UndefinedBehaviorSanitizer, and the libFuzzer targets over the logic library (clang).
 ASAN_BUILD_DIR="${BLIKON_ASAN_BUILD_DIR:-$ROOT/build-asan}"
 FUZZ_BUILD_DIR="${BLIKON_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
-TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
+TEST_PACKAGES=(clang-14 libclang-rt-14-dev as31 sdcc-ucsim)
 
 configure_and_build_sanitized() {
   if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
