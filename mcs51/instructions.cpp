@@ -259,7 +259,10 @@ void Execute::run(Cpu& cpu)
     } else if constexpr (m == M::Movx) {
         cpu.xram_[x.xramAddress<d>()] = cpu.acc();
     } else if constexpr (m == M::Push) {
-        cpu.push(x.read<d, od>());
+        // SP goes up before the operand is read: PUSH SP stores the new SP.
+        std::uint8_t& sp = cpu.sfrRef(sfr::SP);
+        ++sp;
+        cpu.writeIndirect(sp, x.read<d, od>());
     } else if constexpr (m == M::Pop) {
         x.write<d, od>(cpu.pop());
     } else if constexpr (m == M::Xch) {

@@ -53,10 +53,16 @@ void Cpu::countTimer(int timer, int mode, int counts, bool setsFlag)
     bool overflow = false;
     switch (mode) {
     case 0: {
-        unsigned value = (th << 5 | (tl & 0x1F)) + static_cast<unsigned>(counts);
-        overflow = value > 0x1FFF;
-        tl = static_cast<std::uint8_t>((tl & 0xE0) | (value & 0x1F));
-        th = static_cast<std::uint8_t>(value >> 5);
+        // The upper three bits of TL are left undefined by the documentation; as in s51
+        // they count along and clear when the low five carry into TH.
+        const unsigned low = (tl & 0x1Fu) + static_cast<unsigned>(counts);
+        if (low > 0x1F) {
+            tl = static_cast<std::uint8_t>(low - 0x20);
+            overflow = th == 0xFF;
+            ++th;
+        } else {
+            tl = static_cast<std::uint8_t>(tl + counts);
+        }
         break;
     }
     case 1: {
