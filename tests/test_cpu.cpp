@@ -318,37 +318,39 @@ TEST(CpuInterrupts, PrioritiesNestingAndOneInstructionAfterReti)
     // IT0 = IT1 = 1 (edges); EX0, EX1, EA; INT1 high priority.
     Cpu cpu(interruptProgram({0x75, 0x88, 0x05, 0x75, 0xB8, 0x04, 0x75, 0xA8, 0x85}));
     cpu.run(20);
-    // INT0 (low priority) first; while its handler runs INT1 (high) interrupts it.
-    cpu.setPin(3, 2, false);
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0003);
-    EXPECT_FALSE(cpu.sfr(sfr::TCON) & 0x02);  // edge flag cleared by the call
-    cpu.setPin(3, 3, false);
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0013);
-    // New edges on both wait while the high-priority handler runs.
-    cpu.setPin(3, 2, true);
-    cpu.setPin(3, 3, true);
-    cpu.step();  // INC 32h
-    cpu.setPin(3, 2, false);
-    cpu.setPin(3, 3, false);
-    cpu.step();  // RETI
-    EXPECT_EQ(cpu.pc(), 0x0003);
-    // After RETI one instruction runs; then INT1 interrupts the INT0 handler again.
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0005);
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0013);
-    cpu.step();
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0005);
-    // INT0 waits for the INT0 handler's RETI and one more instruction.
-    cpu.step();
-    EXPECT_GE(cpu.pc(), 0x40);
-    cpu.step();
-    EXPECT_GE(cpu.pc(), 0x40);
-    cpu.step();
-    EXPECT_EQ(cpu.pc(), 0x0003);
+    // Before each step the pins change (-1: as they are); after it PC is where it says
+    // (kMain: anywhere in the main program) and TCON holds the IE1 and IE0 flags given.
+    constexpr int kMain = -1;
+    struct Moment {
+        int int0, int1, pc, flags;
+        const char* what;
+    };
+    const Moment moments[] = {
+        {0, -1, 0x03, 0x00, "an INT0 edge calls the low-priority handler, which clears IE0"},
+        {-1, 0, 0x13, 0x00, "an INT1 edge: the high priority interrupts the INT0 handler"},
+        {1, 1, 0x15, 0x00, "INC 32h"},
+        {0, 0, 0x03, 0x0A, "new edges on both wait while the high-priority handler runs: RETI"},
+        {-1, -1, 0x05, 0x0A, "after RETI one instruction runs"},
+        {-1, -1, 0x13, 0x02, "then INT1 interrupts the INT0 handler again"},
+        {-1, -1, 0x15, 0x02, "INC 32h"},
+        {-1, -1, 0x05, 0x02, "RETI"},
+        {-1, -1, kMain, 0x02, "INT0 waits for the INT0 handler's RETI"},
+        {-1, -1, kMain, 0x02, "and one instruction after it"},
+        {-1, -1, 0x03, 0x00, "then INT0's second edge is served"},
+    };
+    for (const Moment& m : moments) {
+        SCOPED_TRACE(m.what);
+        if (m.int0 >= 0)
+            cpu.setPin(3, 2, m.int0);
+        if (m.int1 >= 0)
+            cpu.setPin(3, 3, m.int1);
+        cpu.step();
+        if (m.pc == kMain)
+            EXPECT_GE(cpu.pc(), 0x40);
+        else
+            EXPECT_EQ(cpu.pc(), m.pc);
+        EXPECT_EQ(cpu.sfr(sfr::TCON) & 0x0A, m.flags);
+    }
     cpu.run(10);
     EXPECT_EQ(cpu.iram(0x30), 2);
     EXPECT_EQ(cpu.iram(0x32), 2);

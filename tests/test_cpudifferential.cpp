@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -368,10 +369,17 @@ std::set<int> compareWithS51(unsigned seed, int ramSize, bool timers = false)
     return ran;
 }
 
+// Six programs per test; BLIKON_S51_SEEDS=150 runs more.
+unsigned seedCount()
+{
+    const char* seeds = std::getenv("BLIKON_S51_SEEDS");
+    return seeds ? static_cast<unsigned>(std::strtoul(seeds, nullptr, 10)) : 6;
+}
+
 TEST(CpuAgainstS51, GeneratedProgramsAgreeAfterEveryInstruction)
 {
     std::set<int> ran;
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    for (unsigned seed = 1; seed <= seedCount(); ++seed) {
         for (int ramSize : {128, 256}) {
             SCOPED_TRACE("seed " + std::to_string(seed) + ", RAM " + std::to_string(ramSize));
             const std::set<int> these = compareWithS51(seed, ramSize);
@@ -385,17 +393,11 @@ TEST(CpuAgainstS51, GeneratedProgramsAgreeAfterEveryInstruction)
     EXPECT_EQ(ran.size(), 256u);
 }
 
-}  // namespace
-}  // namespace blikon::mcs51
-
-namespace blikon::mcs51 {
-namespace {
-
 // The same with timers 0 and 1 counting in random modes, their registers and TCON's
 // flags among what the programs read and write.
 TEST(CpuAgainstS51, TimersAgree)
 {
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    for (unsigned seed = 1; seed <= seedCount(); ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         if (compareWithS51(seed, 128, true).empty())
             GTEST_SKIP() << "s51 is not installed";
