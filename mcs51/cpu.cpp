@@ -14,7 +14,8 @@ bool isPort(std::uint8_t address) { return (address & 0xCF) == 0x80; }
 }  // namespace
 
 Cpu::Cpu(std::span<const std::uint8_t> code, int ramSize)
-    : code_(kMemorySize, 0xFF), xram_(kMemorySize, 0), ramSize_(ramSize > 128 ? 256 : 128)
+    : code_(kMemorySize, 0xFF), xram_(kMemorySize, 0), ramSize_(ramSize > 128 ? 256 : 128),
+      portWrites_(kPortWriteCapacity)
 {
     loadCode(code);
     reset();

@@ -92,13 +92,15 @@ public:
     // low, so pins() is latch AND input, and that is what instructions read, except the
     // read-modify-write ones, which read the latch.
     // Example: setPin(3, 2, false) pulls INT0 low; pins(3) then has bit 2 clear.
-    [[nodiscard]] std::uint8_t latch(int port) const { return sfrs_[port << 4]; }
+    [[nodiscard]] std::uint8_t latch(int port) const { return sfrs_[(port & 3) << 4]; }
     [[nodiscard]] std::uint8_t input(int port) const { return input_[port & 3]; }
-    [[nodiscard]] std::uint8_t pins(int port) const { return latch(port & 3) & input_[port & 3]; }
+    [[nodiscard]] std::uint8_t pins(int port) const { return latch(port) & input_[port & 3]; }
     void setInput(int port, std::uint8_t levels);
     void setPin(int port, int bit, bool high);
 
-    // Every write of a port latch since the log was last cleared, oldest first.
+    // Every write of a port latch since the log was last cleared, oldest first. Once it
+    // holds kPortWriteCapacity writes, step() logs no more; run() stops before that.
+    // Example: after MOV P1,#55h at reset, portWrites() is {{2, 1, 0x55}}.
     [[nodiscard]] std::span<const PortWrite> portWrites() const { return {portWrites_.data(), portWriteCount_}; }
     void clearPortWrites() { portWriteCount_ = 0; }
 
@@ -153,7 +155,7 @@ private:
     std::uint8_t sampledP3_ = 0xFF;   // P3 pins at the last sampling (INT0, INT1, T0, T1)
     std::uint8_t countedP3_ = 0xFF;   // P3 pins when the counters last looked at T0/T1
 
-    std::array<PortWrite, kPortWriteCapacity> portWrites_{};
+    std::vector<PortWrite> portWrites_;  // kPortWriteCapacity entries
     std::size_t portWriteCount_ = 0;
 };
 
