@@ -209,7 +209,8 @@ std::optional<int> listingAddress(std::string_view listing, std::string_view lab
     return std::nullopt;
 }
 
-std::optional<S51Result> runS51(std::string_view hex, const std::vector<std::string>& commands, int timeoutSeconds)
+std::optional<S51Result> runS51(std::string_view hex, const std::vector<std::string>& commands, int timeoutSeconds,
+                                std::string_view cpu)
 {
     if (!installed("s51"))
         return std::nullopt;
@@ -226,7 +227,7 @@ std::optional<S51Result> runS51(std::string_view hex, const std::vector<std::str
         result.output = "cannot write the input to a temporary folder\n";
         return result;
     }
-    result.exitStatus = run("timeout " + std::to_string(timeoutSeconds) + " s51 -t 8051 -b -C " +
+    result.exitStatus = run("timeout " + std::to_string(timeoutSeconds) + " s51 -t " + quoted(std::string(cpu)) + " -b -C " +
                             quoted(dir.file("commands")) + " </dev/null >" + quoted(dir.file("output")) + " 2>&1");
     result.timedOut = result.exitStatus == 124;  // timeout's status for a command it had to end
     result.output = readFile(dir.file("output"));
@@ -247,6 +248,82 @@ std::vector<S51Stop> parseS51Stops(std::string_view output)
             stops.back().sfr[std::stoi(match[1], nullptr, 16)] = std::stoi(match[2], nullptr, 16);
     }
     return stops;
+}
+
+namespace {
+
+// The number after `key` in `line` ("ACC= 0x37" with key "ACC= 0x"), read in `base`; -1
+// when the key is missing.
+long long numberAfter(std::string_view line, std::string_view key, int base = 16)
+{
+    const std::size_t at = line.find(key);
+    if (at == std::string_view::npos)
+        return -1;
+    const std::string rest(line.substr(at + key.size(), 20));
+    char* end = nullptr;
+    const long long value = std::strtoll(rest.c_str(), &end, base);
+    return end == rest.c_str() ? -1 : value;
+}
+
+// The 16 bytes of a dump row "0x30 31 32 ... c3 12.l..." into `bytes` by address.
+void readDumpRow(std::string_view line, std::map<int, int>& bytes)
+{
+    const long long address = numberAfter(line, "0x");
+    for (int i = 0; i < 16 && address >= 0; ++i) {
+        const std::size_t at = line.find(' ') + 1 + 3 * std::size_t(i);
+        if (at + 2 > line.size() || !std::isxdigit(static_cast<unsigned char>(line[at])))
+            return;
+        bytes[int(address) + i] = std::stoi(std::string(line.substr(at, 2)), nullptr, 16);
+    }
+}
+
+}  // namespace
+
+std::vector<S51Step> parseS51Steps(std::string_view output)
+{
+    std::vector<S51Step> steps;
+    std::map<int, int>* dump = nullptr;  // the dump whose rows follow
+    bool registerRow = false;            // the line holds R0 to R7
+    std::istringstream lines{std::string(output)};
+    for (std::string text; std::getline(lines, text);) {
+        const std::string_view line = text;
+        if (line.starts_with("Stop at 0x")) {
+            steps.emplace_back().pc = int(numberAfter(line, "Stop at 0x"));
+            dump = nullptr;
+            continue;
+        }
+        if (steps.empty())
+            continue;
+        S51Step& step = steps.back();
+        if (registerRow) {
+            std::istringstream values{text};
+            for (int& r : step.r)
+                values >> std::hex >> r;
+            registerRow = false;
+        } else if (line.find("R0 R1 R2 R3 R4 R5 R6 R7") != std::string_view::npos) {
+            registerRow = true;
+        } else if (line.starts_with("@R0")) {
+            step.a = int(numberAfter(line, "ACC= 0x"));
+            step.b = int(numberAfter(line, "B= 0x"));
+        } else if (line.starts_with("@R1")) {
+            step.psw = int(numberAfter(line, "PSW= 0x"));
+        } else if (line.starts_with("SP 0x")) {
+            step.sp = int(numberAfter(line, "SP 0x"));
+        } else if (line.find("DPTR= 0x") == 3) {
+            step.dptr = int(numberAfter(line, "DPTR= 0x"));
+        } else if (line.starts_with("timer #1(\"time\")")) {
+            step.clocks = numberAfter(line, "sec (", 10);
+        } else if (line.starts_with("dump /h iram")) {
+            dump = &step.iram;
+        } else if (line.starts_with("dump /h sfr")) {
+            dump = &step.sfr;
+        } else if (dump && line.starts_with("0x")) {
+            readDumpRow(line, *dump);
+        } else {
+            dump = nullptr;
+        }
+    }
+    return steps;
 }
 
 }  // namespace blikon::testing

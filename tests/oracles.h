@@ -5,6 +5,7 @@
 // Each runner gives nothing when its program is not installed, so that a test can say
 // it skipped. Linux only: they run the programs through the shell.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -48,11 +49,12 @@ struct S51Result {
     std::string output;  // everything s51 printed, standard output and errors together
 };
 
-// Runs s51 as an 8051 on the Intel HEX `hex`, feeding it `commands` one a line and then
-// "quit", and ends it after `timeoutSeconds`. Nothing when s51 is not installed.
+// Runs s51 as an 8051 (or the chip `cpu` names, as "-t" takes it: "8052") on the Intel
+// HEX `hex`, feeding it `commands` one a line and then "quit", and ends it after
+// `timeoutSeconds`. Nothing when s51 is not installed.
 // runS51(hex, {"break 0x6c", "run", "get sfr 0x90"}, 10)->output holds the stop and P1.
 [[nodiscard]] std::optional<S51Result> runS51(std::string_view hex, const std::vector<std::string>& commands,
-                                              int timeoutSeconds);
+                                              int timeoutSeconds, std::string_view cpu = "8051");
 
 // One stop of the simulation in s51's output: where and why it stopped, and the SFRs
 // that "get sfr" commands printed before the next stop, by address.
@@ -65,5 +67,22 @@ struct S51Stop {
 // The stops in s51's output, in order. After "Stop at 0x00006c: (104) Breakpoint" and
 // "0x90 P1:   0b00100000 0x20 ' '  32" there is one stop {0x6C, "Breakpoint", {{0x90, 0x20}}}.
 [[nodiscard]] std::vector<S51Stop> parseS51Stops(std::string_view output);
+
+// The CPU after one "step" command, with what the commands after it printed up to the
+// next step: the register block of the step itself, the clock count of "timer get", and
+// the bytes of "dump /h iram ..." and "dump /h sfr ..." (rows of 16 bytes) by address.
+struct S51Step {
+    int pc = -1;
+    std::array<int, 8> r{-1, -1, -1, -1, -1, -1, -1, -1};  // of the selected bank
+    int a = -1, b = -1, psw = -1, sp = -1, dptr = -1;
+    std::int64_t clocks = -1;  // oscillator periods since reset, 12 a machine cycle
+    std::map<int, int> iram;
+    std::map<int, int> sfr;
+};
+
+// The steps in s51's output, in order.
+// After "Stop at 0x000002: (109) stepped 12 ticks", its register block and
+// "timer #1(\"time\") ON 0.000001 sec (12 clks)" there is one step with pc 2, clocks 12.
+[[nodiscard]] std::vector<S51Step> parseS51Steps(std::string_view output);
 
 }  // namespace blikon::testing
