@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <memory>
@@ -108,6 +110,15 @@ bool showSplash(const SettingsStore& settings)
 }
 
 }  // namespace
+
+QTranslator* installQtTranslation(const QString& folder)
+{
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator->load(QStringLiteral("qtbase_cs"), from) || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator.release();
+}
 
 std::optional<bool> parseTruthValue(const QString& text)
 {
