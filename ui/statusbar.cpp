@@ -19,6 +19,8 @@ StatusBar::StatusBar(const QList<int>& widthsInTwips, QWidget* parent)
     for (int i = 0; i < widthsInTwips.size(); ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        // Panels show characters of the code text: "<b>" is shown, not taken as markup.
+        label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(2, 0, 2, 0);
