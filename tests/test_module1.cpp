@@ -343,22 +343,29 @@ void tst_Module1::quittingOnLastWindowClosedIsSuspendedWhileStarting()
 
 void tst_Module1::qtTextsAreCzechOnceTheTranslationIsInstalled()
 {
+    const QLocale systemLocale;
     QTranslator* translator = blikon::installQtTranslation();
     QVERIFY2(translator, "qtbase_cs.qm is not in Qt's translations folder (package qt6-translations-l10n)");
-    const auto uninstall = qScopeGuard([translator] {
+    const auto uninstall = qScopeGuard([translator, systemLocale] {
         QCoreApplication::removeTranslator(translator);
         delete translator;
+        QLocale::setDefault(systemLocale);
     });
+    QCOMPARE(QLocale().language(), QLocale::Czech);
     QCOMPARE(yesButtonText(), QStringLiteral("&Ano"));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("Název &souboru:"));
     QCOMPARE(QCoreApplication::translate("QColorDialog", "&Basic colors"), QStringLiteral("Základní &barvy"));
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+             QStringLiteral("Složka"));
 }
 
 void tst_Module1::missingTranslationLeavesQtTextsAndTheStartAsTheyWere()
 {
     const QTemporaryDir emptyFolder;
+    const QLocale before;
     QVERIFY(!blikon::installQtTranslation(emptyFolder.path()));
     QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
+    QCOMPARE(QLocale(), before);
 
     MemorySettings settings;
     settings.values.insert(kSplashKey, QStringLiteral("0"));
