@@ -96,6 +96,7 @@ void FAnimace::buildControls()
 
     auto* label1 = new QLabel(QStringLiteral("Stav R1 (Rychlost):"), this);
     label1->setObjectName(QStringLiteral("Label1"));
+    label1->setTextFormat(Qt::PlainText);
     label1->setFont(comicFont());
     label1->setGeometry(twipRect(120, 4440, 1440, 225));
 

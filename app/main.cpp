@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
 {
     blikon::keepRunningPastFileSizeLimit();
     QApplication app(argc, argv);
+    blikon::installQtTranslation();  // without it Qt's own texts stay in English
     QApplication::setWindowIcon(blikon::pictures::programIcon());
     blikon::installProgramCommands();
 

@@ -6,9 +6,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <memory>
@@ -98,6 +101,27 @@ void waitProcessingEvents(std::chrono::milliseconds duration)
     }
 }
 
+// Qt 6 asks for the file dialog's type names ("Folder", "%1 File") under the context
+// QAbstractFileIconProvider; Qt's Czech catalogue still has them under QFileDialog.
+class MovedQtTexts final : public QTranslator {
+public:
+    explicit MovedQtTexts(QTranslator& catalogue)
+        : QTranslator(&catalogue)
+        , catalogue_(catalogue)
+    {
+    }
+    QString translate(const char* context, const char* source, const char* disambiguation, int n) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        return catalogue_.translate("QFileDialog", source, disambiguation, n);
+    }
+    [[nodiscard]] bool isEmpty() const override { return false; }
+
+private:
+    const QTranslator& catalogue_;
+};
+
 bool showSplash(const SettingsStore& settings)
 {
     const QString defaultValue = QStringLiteral("1");
@@ -108,6 +132,19 @@ bool showSplash(const SettingsStore& settings)
 }
 
 }  // namespace
+
+QTranslator* installQtTranslation(const QString& folder)
+{
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator->load(QStringLiteral("qtbase_cs"), from) || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    QCoreApplication::installTranslator(new MovedQtTexts(*translator));  // goes with the catalogue
+    // The file dialog names file types in the default locale's language (its dates and
+    // sizes follow the system's locale).
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    return translator.release();
+}
 
 std::optional<bool> parseTruthValue(const QString& text)
 {

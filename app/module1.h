@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QTranslator;
 class QWidget;
 
 namespace blikon {
@@ -25,6 +26,16 @@ public:
     static QWidget* start(SettingsStore& settings, const MainWindowFactory& createMainWindow,
                           std::chrono::milliseconds splashTime = kSplashTime);
 };
+
+// Qt's own texts in Czech like the rest of the program, whatever the system's language:
+// the buttons of message boxes, the file and colour dialogs, the editor's context menu.
+// Installs Qt's translation qtbase_cs.qm from `folder`, by default Qt's translations
+// folder, into the application (also for the texts Qt 6 asks for under newer contexts
+// than the catalogue knows), and makes Czech the default locale (the file dialog's
+// names of file types). Returns the installed translator, which the application owns,
+// or nullptr when the file is missing or unreadable, and then changes nothing.
+// Example: afterwards QDialogButtonBox's Yes button reads "&Ano" instead of "&Yes".
+QTranslator* installQtTranslation(const QString& folder = {});
 
 // The truth value of a stored setting, or nullopt when the text is none.
 // Surrounding white space is ignored. A number is an optional sign, ASCII digits with at

@@ -10,7 +10,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-comic-neue
+  fonts-comic-neue qt6-translations-l10n
   poppler-utils
   desktop-file-utils appstream dpkg-dev file
 )

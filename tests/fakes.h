@@ -66,8 +66,13 @@ class FakeKeyboardLocks final : public KeyboardLocks {
 public:
     FakeKeyboardLocks() { PlatformServices::setKeyboardLocks(this); }
     ~FakeKeyboardLocks() override { PlatformServices::setKeyboardLocks(nullptr); }
-    LockStates read() const override { return states; }
+    LockStates read() const override
+    {
+        ++reads;
+        return states;
+    }
     LockStates states;
+    mutable int reads = 0;
 };
 
 // Answers file and colour dialogs from queues; an empty queue answers cancel.

@@ -57,6 +57,14 @@ QMap<QString, QColor> frameColors(const Frame& frame, const QColor& lit)
 
 QMap<QString, QColor> allDark() { return frameColors({255, 255, 255, 255, 255}, kRed); }
 
+// A label shows its text as it is when it looks the same once told so outright.
+bool showsPlainText(QLabel* label)
+{
+    const QImage shown = label->grab().toImage();
+    label->setTextFormat(Qt::PlainText);
+    return label->grab().toImage() == shown;
+}
+
 }  // namespace
 
 class TestFAnimace : public QObject {
@@ -237,6 +245,22 @@ private slots:
         for (int i = 0; i < steps; ++i)
             tick();
         QCOMPARE(panel(1), line);
+    }
+
+    void statusLineShowsMarkupInTheCodeTextAsTyped()
+    {
+        main_->setCodeText(QStringLiteral("mov R2,#<b>\r\nmov R3,#&lt;\r\n"));
+        open();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        tick();
+        QLabel* line = child<StatusBar>(window_, "StatusBar1")->panel(1);
+        QVERIFY(line->text().startsWith(QStringLiteral("R2 = <b> R3 = &lt R4 = ")));
+        QVERIFY(showsPlainText(line));
+        // No label of the two windows reads markup, whatever it is given later.
+        for (const QWidget* window : {static_cast<QWidget*>(window_.data()), static_cast<QWidget*>(main_.data())})
+            for (const QLabel* label : window->findChildren<QLabel*>())
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
     }
 
     void stepsPaintDecodedGroupsAndCycleThroughTheText()

@@ -481,6 +481,19 @@ private slots:
         QCOMPARE(boxes_->shown.size(), 1);
     }
 
+    void lockStatesAreFirstReadOnceTheWindowIsUp()
+    {
+        locks_->reads = 0;
+        QPointer<FBlikon> another = new FBlikon;
+        auto* bar = child<StatusBar>(another, "StatusBar1");
+        QCOMPARE(locks_->reads, 0);  // the look takes round trips to the X server
+        QVERIFY(!bar->panel(2)->isEnabled());
+        QVERIFY(bar->panelText(4).contains(':'));
+        another->show();
+        QTRY_VERIFY(locks_->reads > 0);
+        delete another;
+    }
+
     void lockPanelsShowKnownStatesAndDimUnknownOnes()
     {
         locks_->states = {true, std::nullopt};

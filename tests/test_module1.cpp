@@ -6,11 +6,14 @@
 #include "settingsstore.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <ctime>
@@ -68,6 +71,12 @@ FUvod* anySplash()
     return nullptr;
 }
 
+QString yesButtonText()
+{
+    const QDialogButtonBox buttons(QDialogButtonBox::Yes);
+    return buttons.button(QDialogButtonBox::Yes)->text();
+}
+
 bool splashVisible()
 {
     const FUvod* splash = anySplash();
@@ -111,6 +120,9 @@ private slots:
     void mainWindowGoneDuringTheWaitEndsTheStart();
     void quittingOnLastWindowClosedIsSuspendedWhileStarting_data();
     void quittingOnLastWindowClosedIsSuspendedWhileStarting();
+
+    void qtTextsAreCzechOnceTheTranslationIsInstalled();
+    void missingTranslationLeavesQtTextsAndTheStartAsTheyWere();
 
     void truthValues_data();
     void truthValues();
@@ -327,6 +339,40 @@ void tst_Module1::quittingOnLastWindowClosedIsSuspendedWhileStarting()
     QCOMPARE(shown != nullptr, !loadingFails);
     QVERIFY(!quitOnCloseMidWait);
     QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), quitOnLastWindowClosed);
+}
+
+void tst_Module1::qtTextsAreCzechOnceTheTranslationIsInstalled()
+{
+    const QLocale systemLocale;
+    QTranslator* translator = blikon::installQtTranslation();
+    QVERIFY2(translator, "qtbase_cs.qm is not in Qt's translations folder (package qt6-translations-l10n)");
+    const auto uninstall = qScopeGuard([translator, systemLocale] {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        QLocale::setDefault(systemLocale);
+    });
+    QCOMPARE(QLocale().language(), QLocale::Czech);
+    QCOMPARE(yesButtonText(), QStringLiteral("&Ano"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("Název &souboru:"));
+    QCOMPARE(QCoreApplication::translate("QColorDialog", "&Basic colors"), QStringLiteral("Základní &barvy"));
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+             QStringLiteral("Složka"));
+}
+
+void tst_Module1::missingTranslationLeavesQtTextsAndTheStartAsTheyWere()
+{
+    const QTemporaryDir emptyFolder;
+    const QLocale before;
+    QVERIFY(!blikon::installQtTranslation(emptyFolder.path()));
+    QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
+    QCOMPARE(QLocale(), before);
+
+    MemorySettings settings;
+    settings.values.insert(kSplashKey, QStringLiteral("0"));
+    MainWindowProbe probe;
+    QWidget* shown = Module1::start(settings, probe.factory());
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
 }
 
 void tst_Module1::truthValues_data()

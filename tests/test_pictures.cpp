@@ -13,6 +13,7 @@ private slots:
     void everyNamedPictureIsDrawnAtTheAskedSize();
     void unknownPictureIsNull();
     void programIconHasSmallAndLargeSizes();
+    void programIconIsTheSvgDrawnInEachOfItsSizes();
 };
 
 void tst_Pictures::everyNamedPictureIsDrawnAtTheAskedSize_data()
@@ -60,6 +61,16 @@ void tst_Pictures::programIconHasSmallAndLargeSizes()
     QVERIFY(sizes.contains(QSize(16, 16)));
     QVERIFY(sizes.contains(QSize(256, 256)));
     QCOMPARE(icon.pixmap(QSize(48, 48)).size(), QSize(48, 48));
+}
+
+void tst_Pictures::programIconIsTheSvgDrawnInEachOfItsSizes()
+{
+    const QIcon icon = pictures::programIcon();
+    QCOMPARE(icon.availableSizes().size(), 7);
+    for (const QSize& size : icon.availableSizes()) {
+        const QImage drawn = pictures::picture(QString::fromLatin1(pictures::kProgramIcon), size).toImage();
+        QCOMPARE(icon.pixmap(size).toImage().convertToFormat(drawn.format()), drawn);
+    }
 }
 
 QTEST_MAIN(tst_Pictures)

@@ -10,6 +10,7 @@ QLabel* addTextLabel(QWidget* parent, const char* name, const QString& text, con
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(alignment);

@@ -8,7 +8,8 @@
 
 namespace blikon {
 
-// A named text label in its font and colour, as the splash and About windows show them.
+// A named text label in its font and colour, as the splash and About windows show them;
+// the text is shown as it is, never read as markup.
 QLabel* addTextLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                      const QFont& font, const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 

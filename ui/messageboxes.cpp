@@ -23,6 +23,7 @@ QMessageBox::Icon toQtIcon(MessageRequest::Icon icon)
 MessageAnswer QtMessageBoxes::show(QWidget* parent, const MessageRequest& request)
 {
     QMessageBox box(toQtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);  // a failure's description may quote a file name
     if (request.buttons == MessageRequest::Buttons::Ok) {
         box.setDefaultButton(box.addButton(QMessageBox::Ok));
         box.exec();

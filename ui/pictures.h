@@ -17,7 +17,8 @@ inline constexpr char kAboutImage1[] = "about-image1";         // one lit LED
 inline constexpr char kAboutImage2[] = "about-image2";         // an open book with a question mark
 inline constexpr char kFloatingIcon[] = "floating-icon";       // seven lit LEDs, 32 x 32 px
 
-// The window icon of every window of the program, in the usual icon sizes.
+// The window icon of every window of the program, in the usual icon sizes from 16 to
+// 256 px; the same icon every time.
 [[nodiscard]] QIcon programIcon();
 
 // The named picture drawn at `size` (logical pixels, sharp on high-density screens),

@@ -19,6 +19,8 @@ StatusBar::StatusBar(const QList<int>& widthsInTwips, QWidget* parent)
     for (int i = 0; i < widthsInTwips.size(); ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        // Panels show characters of the code text: "<b>" is shown, not taken as markup.
+        label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(2, 0, 2, 0);
@@ -51,15 +53,23 @@ LockAndClockPanels::LockAndClockPanels(StatusBar* bar, int numPanel, int capsPan
 {
     bar_->setPanelText(numPanel_, QStringLiteral("NUM"));
     bar_->setPanelText(capsPanel_, QStringLiteral("CAPS"));
+    showLocks({});
+    showClock();
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &LockAndClockPanels::refresh);
     timer->start(250);
-    refresh();
+    // Reading the locks takes round trips to the X server: the window shows first.
+    QTimer::singleShot(0, this, &LockAndClockPanels::refresh);
 }
 
 void LockAndClockPanels::refresh()
 {
-    const LockStates states = locks_.read();
+    showLocks(locks_.read());
+    showClock();
+}
+
+void LockAndClockPanels::showLocks(const LockStates& states)
+{
     const auto show = [this](int panel, std::optional<bool> on) {
         QLabel* label = bar_->panel(panel);
         // On: normal text; off: greyed like an unlit key light; unknown: dimmed as well.
@@ -68,6 +78,10 @@ void LockAndClockPanels::refresh()
     };
     show(numPanel_, states.numLock);
     show(capsPanel_, states.capsLock);
+}
+
+void LockAndClockPanels::showClock()
+{
     bar_->setPanelText(clockPanel_, QTime::currentTime().toString(QStringLiteral("H:mm")));
 }
 

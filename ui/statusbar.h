@@ -8,6 +8,7 @@ class QTimer;
 namespace blikon {
 
 class KeyboardLocks;
+struct LockStates;
 
 // A status bar of text panels laid side by side, as the program's windows use it:
 // the main window's four (status line, NUM, CAPS, clock) and the animation window's three.
@@ -26,7 +27,8 @@ private:
 };
 
 // Keeps the NUM, CAPS and clock panels of a status bar up to date by itself. A lock
-// whose state the platform does not tell is shown dimmed.
+// whose state the platform does not tell is shown dimmed, and so are both locks until
+// the first look, which waits until the window is up.
 class LockAndClockPanels : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +36,9 @@ public:
     void refresh();
 
 private:
+    void showLocks(const LockStates& states);
+    void showClock();
+
     StatusBar* bar_;
     int numPanel_;
     int capsPanel_;
