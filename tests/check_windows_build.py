@@ -40,18 +40,26 @@ def files_with_os_branches(source_dir):
     return found
 
 
-def windows_flags(entry):
+def windows_flags(entry, own_folders):
     """The defines and include folders of a compile command; everything else is the
-    host compiler's business."""
+    host compiler's business. Folders outside `own_folders` (Qt's) are system folders,
+    whose warnings are not ours."""
     words = entry["arguments"] if "arguments" in entry else shlex.split(entry["command"])
     flags, i = [], 0
     while i < len(words):
         word = words[i]
-        if word in ("-D", "-I", "-isystem") and i + 1 < len(words):
-            flags += [word, words[i + 1]]
-            i += 1
-        elif word.startswith(("-D", "-I", "-isystem")):
-            flags.append(word)
+        for option in ("-D", "-isystem", "-I"):
+            if word.startswith(option):
+                value = word[len(option):]
+                if not value and i + 1 < len(words):
+                    i += 1
+                    value = words[i]
+                if option == "-I":
+                    folder = os.path.realpath(os.path.join(entry["directory"], value))
+                    if not any(folder == own or folder.startswith(own + os.sep) for own in own_folders):
+                        option = "-isystem"
+                flags += [option, value]
+                break
         i += 1
     return flags
 
@@ -79,6 +87,7 @@ def main():
                         return entries[other]
         return beside
 
+    own_folders = [os.path.realpath(source_dir), os.path.realpath(build_dir)]
     files = files_with_os_branches(source_dir)
     if not files:
         print(f"no file in {source_dir} has code for one operating system: nothing was checked")
@@ -89,7 +98,7 @@ def main():
         if entry is None:
             return path, 1, "no compile command for this file or its folder in compile_commands.json"
         command = [compiler, "-std=c++20", "-fsyntax-only", "-x", "c++", "-Wall", "-Wextra", "-Wpedantic",
-                   "-Werror", *windows_flags(entry)]
+                   "-Werror", *windows_flags(entry, own_folders)]
         # A header is compiled as a file that includes it, as "#pragma once" expects.
         header = not path.endswith(".cpp")
         done = subprocess.run(command + (["-"] if header else [path]), input=f'#include "{path}"\n' if header else "",
