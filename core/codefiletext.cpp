@@ -5,7 +5,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // MinGW's standard library defines it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 

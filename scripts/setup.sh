@@ -45,7 +45,9 @@ configure_and_build() {
 # UndefinedBehaviorSanitizer, and the libFuzzer targets over the logic library (clang).
 ASAN_BUILD_DIR="${BLIKON_ASAN_BUILD_DIR:-$ROOT/build-asan}"
 FUZZ_BUILD_DIR="${BLIKON_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
-TEST_PACKAGES=(clang-14 libclang-rt-14-dev as31 sdcc-ucsim)
+# The Windows checks: MinGW type-checks the Windows code (a Python script reads the build's
+# compile commands), and Wine runs the Windows test of the code-page conversion.
+TEST_PACKAGES=(clang-14 libclang-rt-14-dev as31 sdcc-ucsim g++-mingw-w64-x86-64 wine64 python3)
 
 configure_and_build_sanitized() {
   if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then

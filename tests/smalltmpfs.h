@@ -8,29 +8,37 @@
 #include <cerrno>
 #include <cstddef>
 
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#endif
 
 namespace blikon::testing {
 
 // A small file system in memory, mounted over a fresh temporary folder while the object
-// lives, so that a test can run out of disk space. Mounting needs root; where it is
-// refused, isMounted() is false and the test says it skipped.
+// lives, so that a test can run out of disk space. Mounting needs root and Linux; where
+// it is refused, isMounted() is false and the test says it skipped.
 class SmallTmpfs {
 public:
     explicit SmallTmpfs(std::size_t bytes)
     {
+#ifdef Q_OS_LINUX
         if (!dir_.isValid())
             return;
         const QByteArray options = "size=" + QByteArray::number(qulonglong(bytes)) + ",mode=0777";
         mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                            options.constData()) == 0;
+#else
+        Q_UNUSED(bytes);
+#endif
     }
     ~SmallTmpfs()
     {
+#ifdef Q_OS_LINUX
         if (mounted_)
             ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+#endif
     }
     SmallTmpfs(const SmallTmpfs&) = delete;
     SmallTmpfs& operator=(const SmallTmpfs&) = delete;
@@ -43,6 +51,9 @@ public:
     // Returns whether the disk is full now.
     bool fill() const
     {
+#ifndef Q_OS_LINUX
+        return false;
+#else
         const int fd = ::open(QFile::encodeName(filePath(QStringLiteral("filler"))).constData(),
                               O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (fd < 0)
@@ -63,6 +74,7 @@ public:
         }
         ::close(fd);
         return full;
+#endif
     }
 
 private:

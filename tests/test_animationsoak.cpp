@@ -16,7 +16,9 @@
 #include <memory>
 #include <optional>
 
+#ifdef Q_OS_LINUX
 #include <unistd.h>
+#endif
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -60,8 +62,12 @@ QString program()
     return text;
 }
 
+// The resident memory of this process, from /proc on Linux; 0 elsewhere.
 long residentBytes()
 {
+#ifndef Q_OS_LINUX
+    return 0;
+#else
     long size = 0;
     long resident = 0;
     if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
@@ -70,6 +76,7 @@ long residentBytes()
         std::fclose(statm);
     }
     return resident * sysconf(_SC_PAGESIZE);
+#endif
 }
 
 #if defined(__has_feature)
@@ -217,6 +224,9 @@ private slots:
         QCoreApplication::processEvents();
         const long atEnd = residentBytes();
         checkWindowShowsExpected();
+#ifndef Q_OS_LINUX
+        QSKIP("every frame was shown right; the memory is read from /proc, which only Linux has");
+#endif
 
         qInfo("resident memory: %ld KiB at open, %ld KiB after %d steps, %ld KiB after %d steps", atOpen / 1024,
               atStart / 1024, kWarmUpSteps, atEnd / 1024, kSteps);

@@ -318,6 +318,27 @@ private slots:
         QCOMPARE(window().codeText(), QStringLiteral("before"));
     }
 
+    // Each of the three commands that add text saves the text before it, so that Kód Zpět
+    // right after it takes back that command and not an earlier one.
+    void undoRightAfterEachAddTakesBackThatAdd_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("Přidat") << QByteArray("mnuAdd");
+        QTest::newRow("Přidat začátek") << QByteArray("mnuAddStart");
+        QTest::newRow("Přidat konec") << QByteArray("mnuAddEnd");
+    }
+    void undoRightAfterEachAddTakesBackThatAdd()
+    {
+        QFETCH(QByteArray, command);
+        window().setCodeText(QStringLiteral("; žluť"));
+        action("mnuAdd")->trigger();  // an earlier saved text, which the command must replace
+        const QString before = window().codeText();
+        action(command.constData())->trigger();
+        QVERIFY(window().codeText() != before);
+        action("mnuZpet")->trigger();
+        QCOMPARE(window().codeText(), before);
+    }
+
     void windowsAreIndependent()
     {
         QPointer<FBlikon> second = new FBlikon;
