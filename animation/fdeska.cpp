@@ -1,7 +1,6 @@
 #include "fdeska.h"
 
 #include "assembling.h"
-#include "boardlayout.h"
 #include "codewindow.h"
 #include "commondialog.h"
 #include "fonts.h"
@@ -30,6 +29,9 @@ constexpr int kTickMilliseconds = 20;
 // A tick runs at most this much real time, so that a stalled window does not make the
 // next tick run the board for seconds.
 constexpr qint64 kLongestTickNanoseconds = 100'000'000;
+// While the board runs, the status line changes ten times a second: more often the eye
+// cannot read it, and drawing its text is the largest part of a tick's cost.
+constexpr qint64 kStatusNanoseconds = 100'000'000;
 
 const QString kPause = QStringLiteral("&Pauza");
 const QString kRun = QStringLiteral("&Spustit");
@@ -91,7 +93,7 @@ FDeska::FDeska(CodeWindow& source, const mcs51::Assembly& assembly, const BoardS
     setWindowTitle(window.windowTitle() + QStringLiteral(" - Deska"));
     setWindowIcon(window.windowIcon());
 
-    buildLamps();
+    lamps_ = boardLamps(this);
     buildControls();
     buildSpeedOptions();
 
@@ -104,19 +106,11 @@ FDeska::FDeska(CodeWindow& source, const mcs51::Assembly& assembly, const BoardS
     elapsed->start();
     setClock([elapsed] { return elapsed->nsecsElapsed(); });
     setRunning(true);
-    showBoard();
+    showLamps();
+    showStatus();
 }
 
 FDeska::~FDeska() = default;
-
-void FDeska::buildLamps()
-{
-    for (const BoardPlace& place : boardLayout()) {
-        auto* lamp = new Lamp(QString::fromStdString(ledName(place.led)), unlit_, this);
-        lamp->setGeometry(twipRect(place.lamp.left, place.lamp.top, kLampSize, kLampSize));
-        lamps_[ledIndex(place.led)] = lamp;
-    }
-}
 
 void FDeska::buildControls()
 {
@@ -177,7 +171,7 @@ void FDeska::buildSpeedOptions()
 void FDeska::setClock(Clock clock)
 {
     clock_ = std::move(clock);
-    lastTick_ = clock_();
+    lastTick_ = lastStatus_ = clock_();
 }
 
 void FDeska::onTick()
@@ -189,13 +183,18 @@ void FDeska::onTick()
         if (!running_)
             return;
         simulation_.advance(double(elapsed) * 1e-9 * speed_);
-        showBoard();
+        showLamps();
+        if (now - lastStatus_ >= kStatusNanoseconds)
+            showStatus();
     });
 }
 
 void FDeska::onPauseOrRun()
 {
-    HandlerGuard::run(this, "Command2_Click", OnFailure::Silent, [this] { setRunning(!running_); });
+    HandlerGuard::run(this, "Command2_Click", OnFailure::Silent, [this] {
+        setRunning(!running_);
+        showStatus();
+    });
 }
 
 void FDeska::onStep()
@@ -203,7 +202,8 @@ void FDeska::onStep()
     HandlerGuard::run(this, "Command3_Click", OnFailure::Silent, [this] {
         setRunning(false);
         simulation_.runToNextFrame();
-        showBoard();
+        showLamps();
+        showStatus();
     });
 }
 
@@ -211,7 +211,8 @@ void FDeska::onReset()
 {
     HandlerGuard::run(this, "Command4_Click", OnFailure::Silent, [this] {
         simulation_.reset();
-        showBoard();
+        showLamps();
+        showStatus();
     });
 }
 
@@ -281,14 +282,19 @@ void FDeska::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
 }
 
-void FDeska::showBoard()
+void FDeska::showLamps()
 {
     const LampStates& lamps = simulation_.lamps();
-    if (lamps != painted_) {
-        for (const Led led : allLeds())
-            lamps_[ledIndex(led)]->setFillColor(lamps.isLit(led) ? lit_ : unlit_);
-        painted_ = lamps;
-    }
+    if (lamps == painted_)
+        return;
+    for (const Led led : allLeds())
+        lamps_[ledIndex(led)]->setFillColor(lamps.isLit(led) ? lit_ : unlit_);
+    painted_ = lamps;
+}
+
+void FDeska::showStatus()
+{
+    lastStatus_ = clock_();
     statusBar1_->setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_.seconds(), 3)));
     const std::optional<double> frame = simulation_.lastFrameSeconds();
     statusBar1_->setPanelText(FramePanel,

@@ -52,7 +52,6 @@ protected:
 private:
     void buildControls();
     void buildSpeedOptions();
-    void buildLamps();
 
     // Event handlers; each runs through HandlerGuard and fails silently.
     void onTick();
@@ -64,12 +63,14 @@ private:
     bool handleSpaceKey(QKeyEvent* event);
     void setButtonHeld(bool byMouse, bool held);
     void setRunning(bool running);
-    void showBoard();
+    void showLamps();
+    void showStatus();
 
     mcs51::Assembly assembly_;
     mcs51::BoardSimulation simulation_;
     Clock clock_;
     qint64 lastTick_ = 0;
+    qint64 lastStatus_ = 0;
     double speed_ = 1.0;
     bool running_ = true;
     bool mouseHolds_ = false;
