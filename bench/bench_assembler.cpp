@@ -10,6 +10,8 @@
 
 #include "longprogram.h"
 
+#include "childcpu.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -71,15 +73,7 @@ void BM_As31Process(benchmark::State& state)
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     char* argv[] = {const_cast<char*>("as31"), const_cast<char*>("-Fhex"), const_cast<char*>(output.c_str()),
                     const_cast<char*>(source.c_str()), nullptr};
-    // CPU time of the as31 processes themselves, which the benchmark's CPU column (this
-    // process only) leaves out: comparable with Blikon's CPU time when the machine is busy.
-    const auto childSeconds = [] {
-        rusage usage{};
-        getrusage(RUSAGE_CHILDREN, &usage);
-        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    };
-    const double childrenBefore = childSeconds();
+    const double childrenBefore = childProcessCpuSeconds();
     for (auto _ : state) {
         pid_t pid = 0;
         int status = 0;
@@ -89,7 +83,8 @@ void BM_As31Process(benchmark::State& state)
             break;
         }
     }
-    state.counters["as31_cpu_ms"] = (childSeconds() - childrenBefore) * 1000 / static_cast<double>(state.iterations());
+    state.counters["as31_cpu_ms"] =
+        (childProcessCpuSeconds() - childrenBefore) * 1000 / static_cast<double>(state.iterations());
     posix_spawn_file_actions_destroy(&actions);
     fs::remove_all(dir);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(program().size()));

@@ -11,6 +11,8 @@
 #include "cpu.h"
 #include "intelhex.h"
 
+#include "childcpu.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -54,15 +56,7 @@ void BM_S51DelayLoop(benchmark::State& state)
     std::string stopClocks = std::to_string(kLoopCycles * 12);
     stopClocks.insert(0, 1, '(');
     stopClocks.append(" clks)");
-    // CPU time of the s51 process itself, which the CPU column (this process only) leaves
-    // out: comparable with Blikon's CPU time when the machine is busy.
-    const auto childSeconds = [] {
-        rusage usage{};
-        getrusage(RUSAGE_CHILDREN, &usage);
-        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    };
-    const double childrenBefore = childSeconds();
+    const double childrenBefore = childProcessCpuSeconds();
     for (auto _ : state) {
         const auto result = blikon::testing::runS51(hex, commands, 60);
         if (!result) {
@@ -75,7 +69,7 @@ void BM_S51DelayLoop(benchmark::State& state)
         }
     }
     state.counters["s51_cpu_ms"] =
-        benchmark::Counter((childSeconds() - childrenBefore) * 1000, benchmark::Counter::kAvgIterations);
+        benchmark::Counter((childProcessCpuSeconds() - childrenBefore) * 1000, benchmark::Counter::kAvgIterations);
 }
 
 // Wall-clock time for both, as s51 runs in a child process; its CPU time is a counter.

@@ -11,6 +11,7 @@
 #include "safefilewriter.h"
 #include "services.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace blikon {

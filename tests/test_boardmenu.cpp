@@ -11,6 +11,7 @@
 #include "templates.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -39,8 +40,9 @@ int cursorLine(const CodeEditor& editor)
     return line + int(cursor.block().text().left(cursor.positionInBlock()).count(QChar::LineSeparator));
 }
 
-// Answers the next modal FMikro with the chip at `chipIndex` and the frequency, or cancels.
-void answerChipDialog(int chipIndex, double mhz, bool accept)
+// Answers the next modal FMikro with the chip at `chipIndex`, the frequency and the
+// long-jump choice, or cancels.
+void answerChipDialog(int chipIndex, double mhz, bool accept, bool longJumps = false)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<FMikro*>(QApplication::activeModalWidget());
@@ -48,6 +50,7 @@ void answerChipDialog(int chipIndex, double mhz, bool accept)
             qFatal("no chip dialog");
         child<QComboBox>(dialog, "Combo1")->setCurrentIndex(chipIndex);
         child<QDoubleSpinBox>(dialog, "Text1")->setValue(mhz);
+        child<QCheckBox>(dialog, "Check1")->setChecked(longJumps);
         accept ? dialog->accept() : dialog->reject();
     });
 }
@@ -212,6 +215,26 @@ private slots:
         window().setCodeText(QStringLiteral("org 2300\r\n nop"));
         action("mnuPrelozit")->trigger();
         QCOMPARE(lastMessage(), QStringLiteral("Program má 2 301 bajtů; AT89S52 pojme 8 192 bajtů."));
+    }
+
+    // Generic jumps take the shortest form unless the dialog asks for the long ones.
+    void longJumpsFollowTheChoice()
+    {
+        QTemporaryDir dir;
+        window().setCodeText(QStringLiteral("start: nop\r\n jmp start\r\n Call start"));
+        const auto hexBytes = [&] {
+            dialogs_->fileAnswers.append(dir.filePath("x.hex"));
+            action("mnuUlozitHex")->trigger();
+            QFile file(dir.filePath("x.hex"));
+            file.open(QIODevice::ReadOnly);
+            const auto segments = mcs51::parseIntelHex(file.readAll().toStdString());
+            return segments && segments->size() == 1 ? segments->front().bytes : std::vector<std::uint8_t>{};
+        };
+        QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x80, 0xFD, 0x11, 0x00}));
+        answerChipDialog(1, 12, true, true);
+        action("mnuMikro")->trigger();
+        QCOMPARE(settings_->values.value("Deska/DlouheSkoky"), QStringLiteral("1"));
+        QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x00, 0x12, 0x00, 0x00}));
     }
 
     void unknownStoredChipFallsBackToTheDefault()

@@ -1,13 +1,16 @@
 #include "assembling.h"
 
+#include "boardsettings.h"
 #include "codeeditor.h"
 #include "codewindow.h"
 #include "fchyby.h"
 
 namespace blikon {
 
-std::optional<mcs51::Assembly> assembleWindowText(CodeWindow& window, const mcs51::AssemblerOptions& options)
+std::optional<mcs51::Assembly> assembleWindowText(CodeWindow& window)
 {
+    mcs51::AssemblerOptions options;
+    options.longJumps = BoardSettings::load().longJumps;
     const QByteArray source = window.editor()->codeTextUtf8();
     mcs51::Assembly assembly = mcs51::assemble(std::string_view(source.constData(), std::size_t(source.size())), options);
     if (!assembly.ok()) {

@@ -10,6 +10,7 @@ namespace {
 const QString kSection = QStringLiteral("Deska");
 const QString kChipKey = QStringLiteral("Mikrokontroler");
 const QString kCrystalKey = QStringLiteral("Krystal");
+const QString kLongJumpsKey = QStringLiteral("DlouheSkoky");
 
 }  // namespace
 
@@ -24,14 +25,16 @@ BoardSettings BoardSettings::load()
     const double mhz = store.read(kSection, kCrystalKey, QString()).toDouble(&ok);
     if (ok && mhz >= kMinCrystalMHz && mhz <= kMaxCrystalMHz)
         settings.crystalMHz = mhz;
+    settings.longJumps = store.read(kSection, kLongJumpsKey, QStringLiteral("0")) == QStringLiteral("1");
     return settings;
 }
 
 bool BoardSettings::save() const
 {
     SettingsStore& store = Services::settings();
-    const bool chipSaved = store.save(kSection, kChipKey, QString::fromUtf8(chip->name.data(), qsizetype(chip->name.size())));
-    return store.save(kSection, kCrystalKey, QString::number(crystalMHz, 'g', 10)) && chipSaved;
+    bool saved = store.save(kSection, kChipKey, QString::fromUtf8(chip->name.data(), qsizetype(chip->name.size())));
+    saved = store.save(kSection, kCrystalKey, QString::number(crystalMHz, 'g', 10)) && saved;
+    return store.save(kSection, kLongJumpsKey, longJumps ? QStringLiteral("1") : QStringLiteral("0")) && saved;
 }
 
 QString groupedNumber(qint64 value)

@@ -6,11 +6,14 @@
 
 namespace blikon {
 
-// The board the programs are written for: the microcontroller and its crystal. Stored in
-// the per-user settings, section "Deska".
+// The board the programs are written for: the microcontroller and its crystal, and how
+// the programs are assembled for it. Stored in the per-user settings, section "Deska".
 struct BoardSettings {
     const mcs51::Chip* chip = &mcs51::defaultChip();
     double crystalMHz = 12.0;
+    // Generic CALL and JMP always as LCALL and LJMP, as other assemblers write them,
+    // instead of the shortest form that reaches.
+    bool longJumps = false;
 
     // The stored choice; an unknown chip name or a frequency out of range falls back to
     // the default of that value.

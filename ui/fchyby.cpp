@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace blikon {
 
@@ -67,7 +70,13 @@ FChyby* FChyby::of(QWidget* owner, CodeEditor* editor)
 {
     if (auto* existing = owner->findChild<FChyby*>(kName, Qt::FindDirectChildrenOnly))
         return existing;
-    return new FChyby(owner, editor);
+    auto* list = new FChyby(owner, editor);
+    // Beside the main window rather than over its editor, as far as the screen allows.
+    const QRect screen = owner->screen()->availableGeometry();
+    const QRect frame = owner->frameGeometry();
+    const int left = std::min(frame.right() + 8, screen.right() - list->width());
+    list->move(std::max(left, screen.left()), std::max(frame.top(), screen.top()));
+    return list;
 }
 
 void FChyby::closeFor(QWidget* owner)

@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "pictures.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -51,6 +52,10 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
     text1_->setSuffix(QStringLiteral(" MHz"));
     text1_->setValue(current.crystalMHz);
 
+    check1_ = new QCheckBox(QStringLiteral("&Vždy dlouhé skoky (LCALL, LJMP)"), this);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    check1_->setChecked(current.longJumps);
+
     auto* chipLabel = new QLabel(QStringLiteral("&Obvod:"), this);
     chipLabel->setBuddy(combo1_);
     auto* crystalLabel = new QLabel(QStringLiteral("&Krystal:"), this);
@@ -68,6 +73,7 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(chipLabel, combo1_);
     form->addRow(crystalLabel, text1_);
+    form->addRow(check1_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -79,6 +85,7 @@ BoardSettings FMikro::chosen() const
     BoardSettings settings;
     settings.chip = &mcs51::chips()[std::size_t(combo1_->currentIndex())];
     settings.crystalMHz = text1_->value();
+    settings.longJumps = check1_->isChecked();
     return settings;
 }
 

@@ -4,12 +4,14 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 
 namespace blikon {
 
-// "Mikrokontrolér": the chip by its code memory, and the crystal frequency in MHz.
+// "Mikrokontrolér": the chip by its code memory, the crystal frequency in MHz, and
+// whether generic jumps are always assembled long.
 class FMikro : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +23,7 @@ public:
 private:
     QComboBox* combo1_;
     QDoubleSpinBox* text1_;
+    QCheckBox* check1_;
 };
 
 // Shows the dialog with the stored settings and stores the choice when the user confirms.
