@@ -1,6 +1,5 @@
 #include "fanimace.h"
 
-#include "boardlayout.h"
 #include "codetextsource.h"
 #include "codewindow.h"
 #include "commondialog.h"
@@ -63,7 +62,7 @@ FAnimace::FAnimace(CodeWindow& source, QWidget* parent)
     timer1_ = new PlaybackTimer(kDesignInterval, this);
     connect(timer1_, &PlaybackTimer::tick, this, &FAnimace::onTick);
     buildControls();
-    buildLamps();
+    lamps_ = boardLamps(this);
     setTabOrder();
 
     load();
@@ -115,16 +114,6 @@ void FAnimace::buildControls()
     statusBar1_->setGeometry(twipRect(0, 5220, 5490, 255));
     // A long status line is cut at the panel's edge instead of widening the bar.
     statusBar1_->panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-}
-
-void FAnimace::buildLamps()
-{
-    const QColor unlit = unpackColor(kUnlitLampColor);
-    for (const BoardPlace& place : boardLayout()) {
-        auto* lamp = new Lamp(QString::fromStdString(ledName(place.led)), unlit, this);
-        lamp->setGeometry(twipRect(place.lamp.left, place.lamp.top, kLampSize, kLampSize));
-        lamps_[ledIndex(place.led)] = lamp;
-    }
 }
 
 void FAnimace::setTabOrder()

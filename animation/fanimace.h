@@ -39,7 +39,6 @@ protected:
 
 private:
     void buildControls();
-    void buildLamps();
     void setTabOrder();
 
     // Event handlers; each runs through HandlerGuard and fails silently.

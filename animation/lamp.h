@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ledgroup.h"
+
 #include <QColor>
 #include <QWidget>
+
+#include <array>
 
 namespace blikon {
 
@@ -24,5 +28,9 @@ protected:
 private:
     QColor fill_;
 };
+
+// The 37 lamps of a window laid out like the board, named after their LEDs ("A0" to
+// "E5"), unlit; by ledIndex.
+[[nodiscard]] std::array<Lamp*, kLedCount> boardLamps(QWidget* parent);
 
 }  // namespace blikon

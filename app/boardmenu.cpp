@@ -1,6 +1,7 @@
 #include "boardmenu.h"
 
 #include "fblikon.h"
+#include "fdeska.h"
 #include "fmikro.h"
 #include "handlerguard.h"
 #include "hexcommands.h"
@@ -17,6 +18,8 @@ BoardMenu::BoardMenu(FBlikon& window)
                    [&window] { assembleCode(window); });
     window.addItem(menu, "mnuUlozitHex", QStringLiteral("Uložit &HEX..."), QKeySequence(Qt::CTRL | Qt::Key_H),
                    [&window] { saveHexFile(window); });
+    window.addItem(menu, "mnuSimulace", QStringLiteral("&Simulace"), QKeySequence(Qt::Key_F6),
+                   [&window] { simulateBoard(window); });
     window.addSeparator(menu, "mnuMezera31");
     window.addItem(menu, "mnuMikro", QStringLiteral("&Mikrokontrolér..."), {}, [&window] {
         HandlerGuard::run(&window, "mnuMikro_Click", OnFailure::ShowError, [&window] { chooseBoard(&window); });

@@ -13,8 +13,8 @@ set -euo pipefail
 # parts use the operating system's seams (the status bar shows the lock keys, the
 # seams' holder makes the real ones), the operating system's code uses no window part.
 declare -A rank=(
-  [core]=0 [mcs51]=0          # plain C++, the standard library only
-  [platform]=1                # what differs per operating system
+  [core]=0                    # plain C++, the standard library only
+  [mcs51]=1 [platform]=1      # the 8051 (plain C++, showing core's lamps); the OS's code
   [ui]=2                      # the Qt parts that the windows share
   [document]=3 [animation]=3  # code files and printing; the animation window
   [app]=4                     # the windows, the start and the menu commands' wiring

@@ -13,7 +13,7 @@ make_tree() {
   local tree=$1
   mkdir -p "$tree"/{core,mcs51,platform,ui,document,animation,app,tests}
   echo '#include <string>' >"$tree/core/c.h"
-  echo '#include <cstdint>' >"$tree/mcs51/m.h"
+  printf '#include "c.h"\n#include <cstdint>\n' >"$tree/mcs51/m.h"
   printf '#include "c.h"\n#include <QString>\n' >"$tree/platform/p.h"
   printf '#include "p.h"\n#include "m.h"\n#include <QWidget>\n' >"$tree/ui/u.h"
   printf '#include "u.h"\n#include "c.h"\n' >"$tree/document/d.h"
@@ -51,7 +51,8 @@ expect fail app-header-with-a-path animation/a.cpp '#include "../app/app.h"'
 expect fail angle-brackets-do-not-hide-it ui/u.cpp '#include <d.h>'
 expect fail platform-includes-ui platform/p.cpp '#include "u.h"'
 expect fail animation-beside-document animation/a.cpp '#include "d.h"'
-expect fail mcs51-beside-core mcs51/m.cpp '#include "c.h"'
+expect fail core-below-mcs51 core/c.cpp '#include "m.h"'
+expect fail mcs51-beside-platform mcs51/m.cpp '#include "p.h"'
 expect fail qt-in-core core/c.cpp '#include <QString>'
 expect fail qt-module-path-in-mcs51 mcs51/m.h '#include <QtCore/qstring.h>'
 expect fail unknown-quoted-header ui/u.cpp '#include "nowhere.h"'

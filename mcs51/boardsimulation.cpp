@@ -1,0 +1,109 @@
+#include "boardsimulation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace blikon::mcs51 {
+
+namespace {
+
+bool isFrameLabel(const std::string& name)
+{
+    constexpr std::string_view kName = "citac";
+    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(),
+                      [](char a, char b) { return (a | 0x20) == b; });
+}
+
+}  // namespace
+
+const Label* frameStartLabel(const Assembly& assembly)
+{
+    const auto found = std::find_if(assembly.labels.begin(), assembly.labels.end(),
+                                    [](const Label& label) { return isFrameLabel(label.name); });
+    return found == assembly.labels.end() ? nullptr : &*found;
+}
+
+BoardSimulation::BoardSimulation(const Assembly& assembly, int ramBytes, double machineCyclesPerSecond)
+    : cpu_(assembly.image(), ramBytes)
+    , lamps_(std::uint64_t(std::llround(machineCyclesPerSecond * kEyeSeconds)))
+    , cyclesPerSecond_(machineCyclesPerSecond)
+{
+    if (const Label* label = frameStartLabel(assembly))
+        frameAddress_ = label->address;
+}
+
+void BoardSimulation::reset()
+{
+    cpu_.reset();
+    lamps_.reset();
+    target_ = 0;
+    labelFrames_ = lastFrameStart_ = previousFrameStart_ = 0;
+}
+
+void BoardSimulation::setButton(bool pressed) { cpu_.setPin(3, 0, !pressed); }
+
+void BoardSimulation::advance(double seconds)
+{
+    target_ += std::max(seconds, 0.0) * cyclesPerSecond_;
+    runUntil(std::uint64_t(std::ceil(target_)), false);
+}
+
+bool BoardSimulation::runToNextFrame()
+{
+    const std::uint64_t before = frameCount();
+    runUntil(cpu_.cycles() + std::uint64_t(std::ceil(kLongestStepSeconds * cyclesPerSecond_)), true);
+    target_ = double(cpu_.cycles());
+    return frameCount() != before;
+}
+
+void BoardSimulation::runUntil(std::uint64_t endCycle, bool stopAtFrame)
+{
+    const std::uint64_t frames = frameCount();
+    while (cpu_.cycles() < endCycle) {
+        cpu_.step();
+        if (cpu_.pc() == frameAddress_) {
+            ++labelFrames_;
+            previousFrameStart_ = lastFrameStart_;
+            lastFrameStart_ = cpu_.cycles();
+        }
+        // Stepping to a frame looks at the lamps after every instruction, as their
+        // changes may start the frame; running reads the port writes when the log is full.
+        if (stopAtFrame || cpu_.portWrites().size() == Cpu::kPortWriteCapacity)
+            readPortWrites();
+        if (stopAtFrame && frameCount() != frames)
+            return;
+    }
+    readPortWrites();
+}
+
+void BoardSimulation::readPortWrites()
+{
+    for (const PortWrite& write : cpu_.portWrites())
+        lamps_.write(write);
+    cpu_.clearPortWrites();
+    lamps_.advanceTo(cpu_.cycles());
+}
+
+std::uint64_t BoardSimulation::frameCount() const
+{
+    return framesStartAtLabel() ? labelFrames_ : lamps_.changes();
+}
+
+std::optional<std::uint64_t> BoardSimulation::lastFrameCycles() const
+{
+    if (frameCount() < 2)
+        return std::nullopt;
+    if (framesStartAtLabel())
+        return lastFrameStart_ - previousFrameStart_;
+    return lamps_.lastChange() - lamps_.previousChange();
+}
+
+std::optional<double> BoardSimulation::lastFrameSeconds() const
+{
+    const std::optional<std::uint64_t> cycles = lastFrameCycles();
+    if (!cycles)
+        return std::nullopt;
+    return double(*cycles) / cyclesPerSecond_;
+}
+
+}  // namespace blikon::mcs51

@@ -1,0 +1,78 @@
+#pragma once
+
+// The board running a program: the 8051 in board time, its lamps as the eye sees them,
+// the frames of the effect and the board's button on P3.0.
+
+#include "assembler.h"
+#include "cpu.h"
+#include "multiplexedlamps.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace blikon::mcs51 {
+
+// Where frames start: at each arrival of the program counter at the label "Citac" (any
+// letter case), which a Blikon program calls once a frame; in a program without that
+// label, at each change of the lamps the eye sees.
+// Example: frameStartLabel(assemble("citac: sjmp citac\nEnd"))->address == 0.
+[[nodiscard]] const Label* frameStartLabel(const Assembly& assembly);
+
+class BoardSimulation {
+public:
+    // How long the eye waits for a multiplexing cycle to complete (see MultiplexedLamps).
+    static constexpr double kEyeSeconds = 0.02;
+    // The longest board time that one runToNextFrame() runs.
+    static constexpr double kLongestStepSeconds = 5.0;
+
+    // The assembled program on a chip with `ramBytes` of internal RAM, at
+    // `machineCyclesPerSecond` (a 12 MHz crystal makes 1,000,000), just out of reset.
+    // This allocates the chip; nothing allocates while it runs.
+    // Example: BoardSimulation board(assembly, 128, 1e6); board.advance(0.5); then
+    // board.seconds() is 0.5 (to the instruction) and board.lamps() what the board shows.
+    BoardSimulation(const Assembly& assembly, int ramBytes, double machineCyclesPerSecond);
+
+    // The reset pin: the program starts again at address 0 in board time 0, the lamps
+    // dark until the first multiplexing cycle, no frame yet. The button stays as it is.
+    void reset();
+
+    // The board's button pulls P3.0 low while pressed.
+    void setButton(bool pressed);
+    [[nodiscard]] bool buttonPressed() const { return (cpu_.input(3) & 1) == 0; }
+
+    // Lets `seconds` of board time pass. The instructions never stop in the middle, so a
+    // call may run a little beyond; the next one runs that much less, so that many short
+    // calls add up to the same board time as one long call.
+    void advance(double seconds);
+
+    // Runs until the next frame starts (see frameStartLabel), at most
+    // kLongestStepSeconds; false when no frame started in that time.
+    bool runToNextFrame();
+
+    [[nodiscard]] const LampStates& lamps() const { return lamps_.shown(); }
+    [[nodiscard]] std::uint64_t cycles() const { return cpu_.cycles(); }
+    [[nodiscard]] double seconds() const { return double(cpu_.cycles()) / cyclesPerSecond_; }
+    [[nodiscard]] std::uint16_t pc() const { return cpu_.pc(); }
+
+    // Frames started since reset, and the length of the last complete one: the machine
+    // cycles between the two latest frame starts; nothing before the second start.
+    [[nodiscard]] std::uint64_t frameCount() const;
+    [[nodiscard]] std::optional<std::uint64_t> lastFrameCycles() const;
+    [[nodiscard]] std::optional<double> lastFrameSeconds() const;
+    [[nodiscard]] bool framesStartAtLabel() const { return frameAddress_ >= 0; }
+
+private:
+    void runUntil(std::uint64_t endCycle, bool stopAtFrame);
+    void readPortWrites();
+
+    Cpu cpu_;
+    MultiplexedLamps lamps_;
+    double cyclesPerSecond_;
+    double target_ = 0;      // the board time that advance() has reached, in cycles
+    int frameAddress_ = -1;  // of "Citac", -1 without it
+    std::uint64_t labelFrames_ = 0;
+    std::uint64_t lastFrameStart_ = 0;
+    std::uint64_t previousFrameStart_ = 0;
+};
+
+}  // namespace blikon::mcs51
