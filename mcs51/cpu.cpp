@@ -44,6 +44,17 @@ void Cpu::reset()
     updateInterruptWatch();
 }
 
+namespace {
+
+// JB, JNB and JBC.
+bool testsBitLate(std::uint8_t opcode)
+{
+    const Mnemonic m = kOpcodes[opcode].mnemonic;
+    return m == Mnemonic::Jb || m == Mnemonic::Jnb || m == Mnemonic::Jbc;
+}
+
+}  // namespace
+
 int Cpu::step()
 {
     if (interruptWatch_) {
@@ -55,13 +66,16 @@ int Cpu::step()
     const int cycles = kOpcodes[opcode].cycles;
     // Timers count the first cycle before the instruction acts and the others after it,
     // so that an instruction that starts or stops a timer does not count its own cycle.
+    // The bit jumps read their bit only in their last cycle: "Sem: jnb TF0,Sem" leaves as
+    // soon as the timer overflows, also in its second cycle, as s51 has it.
+    const int before = testsBitLate(opcode) ? cycles : 1;
     if (timersRunning_)
-        tickTimers(1);
+        tickTimers(before);
     cycles_ += static_cast<std::uint64_t>(cycles);
     holdInterrupts_ = false;
     execute(opcode);
-    if (timersRunning_ && cycles > 1)
-        tickTimers(cycles - 1);
+    if (timersRunning_ && cycles > before)
+        tickTimers(cycles - before);
     return cycles;
 }
 
