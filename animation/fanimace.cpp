@@ -1,5 +1,6 @@
 #include "fanimace.h"
 
+#include "buttons.h"
 #include "codetextsource.h"
 #include "codewindow.h"
 #include "commondialog.h"
@@ -73,11 +74,7 @@ FAnimace::~FAnimace() = default;
 void FAnimace::buildControls()
 {
     const auto makeButton = [this](const char* name, const QString& caption, QRect geometry) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(geometry);
-        button->setFont(tahomaFont());
-        return button;
+        return addPushButton(this, name, caption, geometry);
     };
     command1_ = makeButton("Command1", QStringLiteral("Konec"), twipRect(360, 4800, 975, 375));
     command2_ = makeButton("Command2", kPause, twipRect(1335, 4800, 960, 375));

@@ -1,6 +1,7 @@
 #include "fdeska.h"
 
 #include "assembling.h"
+#include "buttons.h"
 #include "codewindow.h"
 #include "commondialog.h"
 #include "fonts.h"
@@ -115,10 +116,7 @@ FDeska::~FDeska() = default;
 void FDeska::buildControls()
 {
     const auto makeButton = [this](const char* name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(twipRect(left, 4800, 975, 375));
-        button->setFont(tahomaFont());
+        QPushButton* button = addPushButton(this, name, caption, twipRect(left, 4800, 975, 375));
         button->installEventFilter(this);
         return button;
     };

@@ -2,6 +2,7 @@
 
 #include "block.h"
 #include "boardmenu.h"
+#include "buttons.h"
 #include "codedocument.h"
 #include "codeeditor.h"
 #include "commondialog.h"
@@ -98,10 +99,7 @@ void FBlikon::buildControls()
     connect(panel_, &LedPanel::ledChanged, this, &FBlikon::onLedChanged);
 
     const auto makeButton = [client](const char* name, const QString& caption, QRect geometry) {
-        auto* button = new QPushButton(caption, client);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(geometry);
-        button->setFont(tahomaFont());
+        QPushButton* button = addPushButton(client, name, caption, geometry);
         button->setAutoDefault(false);
         return button;
     };
