@@ -6,13 +6,11 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BLIKON_BUILD_DIR:-$ROOT/build}"
 
+# What building and running the program needs; scripts/test adds TEST_PACKAGES.
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-comic-neue qt6-translations-l10n
-  poppler-utils
-  desktop-file-utils appstream dpkg-dev file
 )
 
 missing_packages() {
@@ -34,10 +32,21 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
-configure_and_build() {
+# The program alone: a new build folder is configured without tests and benchmarks, so
+# that neither GoogleTest nor Google Benchmark is needed; an existing one keeps its
+# options, and only the program's own targets are built.
+build_program() {
   if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja "$@"
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DBLIKON_BUILD_TESTS=OFF -DBLIKON_BUILD_BENCHMARKS=OFF
   fi
+  echo "== Building Blikon (the first build takes a few minutes)"
+  cmake --build "$BUILD_DIR" --target blikon
+}
+
+# Everything, tests and benchmarks included, in the same folder as the program: what
+# scripts/run built is not built again.
+configure_and_build() {
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DBLIKON_BUILD_TESTS=ON -DBLIKON_BUILD_BENCHMARKS=ON >/dev/null
   cmake --build "$BUILD_DIR"
 }
 
@@ -47,7 +56,9 @@ ASAN_BUILD_DIR="${BLIKON_ASAN_BUILD_DIR:-$ROOT/build-asan}"
 FUZZ_BUILD_DIR="${BLIKON_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 # The Windows checks: MinGW type-checks the Windows code (a Python script reads the build's
 # compile commands), and Wine runs the Windows test of the code-page conversion.
-TEST_PACKAGES=(clang-14 libclang-rt-14-dev as31 sdcc-ucsim g++-mingw-w64-x86-64 wine64 python3)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
+               desktop-file-utils appstream dpkg-dev file
+               clang-14 libclang-rt-14-dev as31 sdcc-ucsim g++-mingw-w64-x86-64 wine64 python3)
 
 configure_and_build_sanitized() {
   if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
