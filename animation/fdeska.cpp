@@ -84,7 +84,7 @@ void simulateBoard(CodeWindow& window)
 FDeska::FDeska(CodeWindow& source, const mcs51::Assembly& assembly, const BoardSettings& board, QWidget* parent)
     : QDialog(parent)
     , assembly_(assembly)
-    , simulation_(assembly, board.chip->ramBytes, board.machineCyclesPerSecond())
+    , simulation_(assembly.firmware(), board.chip->ramBytes, board.machineCyclesPerSecond())
     , lit_(storedLampColor())
     , unlit_(unpackColor(kUnlitLampColor))
 {

@@ -71,7 +71,7 @@ Fixture& fixture()
 void BM_BoardSimulationFor20ms(benchmark::State& state)
 {
     const mcs51::Assembly assembly = mcs51::assemble(completeProgram());
-    mcs51::BoardSimulation board(assembly, 128, 1e6);
+    mcs51::BoardSimulation board(assembly.firmware(), 128, 1e6);
     for (auto _ : state) {
         board.advance(0.02);
         benchmark::DoNotOptimize(board.lamps());

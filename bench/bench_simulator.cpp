@@ -6,7 +6,7 @@
 // Run a Release build with repetitions and compare the medians:
 //   bench_simulator --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "../tests/oracles.h"
+#include "../tests/support/oracles.h"
 
 #include "cpu.h"
 #include "intelhex.h"

@@ -20,6 +20,9 @@ declare -A rank=(
   [app]=4                     # the windows, the start and the menu commands' wiring
 )
 qt_free=(core mcs51)
+# A folder's subfolders are its parts (mcs51/asm, mcs51/sim): each may include the
+# folder's own top level, which they share, and itself, never another part; the top
+# level includes no part.
 # Folders with a CMakeLists.txt that hold no program code.
 not_layers=(tests bench)
 
@@ -44,15 +47,21 @@ done
 
 # Each header's folder, by file name: includes name headers without their folder. A
 # generated header is known by its template (buildinfo.h by buildinfo.h.in).
-declare -A home=()
+declare -A home=() home_part=()
+# The part of a file: its subfolder below the layer folder, empty at the top level.
+part_of() {
+  local rest=${1#*/}
+  [[ $rest == */* ]] && echo "${rest%%/*}" || echo ""
+}
 while IFS= read -r header; do
   name=${header##*/}
   name=${name%.in}
   folder=${header%%/*}
-  if [[ -n ${home[$name]:-} && ${home[$name]} != "$folder" ]]; then
+  if [[ -n ${home[$name]:-} ]]; then
     complain "$name is a header of both ${home[$name]}/ and $folder/; an include of it names neither"
   fi
   home[$name]=$folder
+  home_part[$name]=$(part_of "$header")
 done < <(find "${folders[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.h.in' \) | sort)
 
 include_pattern='#[[:space:]]*include[[:space:]]*([<"])([^>"]+)'
@@ -72,7 +81,13 @@ while IFS=: read -r file line text; do
     elif [[ " ${qt_free[*]} " == *" $folder "* && $included =~ $qt_header ]]; then
       complain "$file:$line: <$included> is a Qt header, and $folder/ is free of Qt"
     fi
-  elif [[ $target != "$folder" ]] && ((rank[$target] >= rank[$folder])); then
+  elif [[ $target == "$folder" ]]; then
+    target_part=${home_part[${included##*/}]}
+    part=$(part_of "$file")
+    if [[ -n $target_part && $target_part != "$part" ]]; then
+      complain "$file:$line: $included is in $folder/$target_part/, which ${part:+$folder/$part/}${part:-the top of $folder/} must not include"
+    fi
+  elif ((rank[$target] >= rank[$folder])); then
     if ((rank[$target] == rank[$folder])); then
       complain "$file:$line: $included is in $target/, which stands beside $folder/, not below it"
     else

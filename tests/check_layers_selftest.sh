@@ -14,6 +14,9 @@ make_tree() {
   mkdir -p "$tree"/{core,mcs51,platform,ui,document,animation,app,tests}
   echo '#include <string>' >"$tree/core/c.h"
   printf '#include "c.h"\n#include <cstdint>\n' >"$tree/mcs51/m.h"
+  mkdir -p "$tree/mcs51/asm" "$tree/mcs51/sim"
+  printf '#include "m.h"\n' >"$tree/mcs51/asm/as.h"
+  printf '#include "m.h"\n#include "c.h"\n' >"$tree/mcs51/sim/si.h"
   printf '#include "c.h"\n#include <QString>\n' >"$tree/platform/p.h"
   printf '#include "p.h"\n#include "m.h"\n#include <QWidget>\n' >"$tree/ui/u.h"
   printf '#include "u.h"\n#include "c.h"\n' >"$tree/document/d.h"
@@ -53,6 +56,10 @@ expect fail platform-includes-ui platform/p.cpp '#include "u.h"'
 expect fail animation-beside-document animation/a.cpp '#include "d.h"'
 expect fail core-below-mcs51 core/c.cpp '#include "m.h"'
 expect fail mcs51-beside-platform mcs51/m.cpp '#include "p.h"'
+expect pass parts-include-their-own mcs51/sim/si.cpp '#include "si.h"'
+expect fail sim-includes-asm mcs51/sim/si.cpp '#include "as.h"'
+expect fail asm-includes-sim mcs51/asm/as.h '#include "si.h"'
+expect fail top-includes-a-part mcs51/m.cpp '#include "as.h"'
 expect fail qt-in-core core/c.cpp '#include <QString>'
 expect fail qt-module-path-in-mcs51 mcs51/m.h '#include <QtCore/qstring.h>'
 expect fail unknown-quoted-header ui/u.cpp '#include "nowhere.h"'

@@ -20,7 +20,7 @@ set(windows_test ${CMAKE_CURRENT_BINARY_DIR}/test_codefiletext_windows.exe)
 if(BLIKON_MINGW_CXX)
   set(core ${PROJECT_SOURCE_DIR}/core)
   set(sources ${core}/codefiletext.cpp ${core}/codepage.cpp ${core}/utf8.cpp
-              ${CMAKE_CURRENT_SOURCE_DIR}/test_codefiletext_windows.cpp)
+              ${CMAKE_CURRENT_SOURCE_DIR}/core/test_codefiletext_windows.cpp)
   add_custom_command(
     OUTPUT ${windows_test}
     COMMAND ${BLIKON_MINGW_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I${core} ${sources}

@@ -88,16 +88,4 @@ std::vector<AddressRange> Assembly::usedRanges() const
     return merged;
 }
 
-const Label* nearestLabel(const Assembly& assembly, std::uint16_t address)
-{
-    const auto& labels = assembly.labels;
-    auto after = std::upper_bound(labels.begin(), labels.end(), address,
-                                  [](std::uint16_t a, const Label& label) { return a < label.address; });
-    if (after == labels.begin())
-        return nullptr;
-    const std::uint16_t found = std::prev(after)->address;
-    return &*std::lower_bound(labels.begin(), labels.end(), found,
-                              [](const Label& label, std::uint16_t a) { return label.address < a; });
-}
-
 }  // namespace blikon::mcs51

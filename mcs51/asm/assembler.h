@@ -3,6 +3,7 @@
 // The MCS-51 assembler: source text in, code image, Intel HEX, listing, labels and errors
 // out. It never throws and never stops on an error: every error is reported with its line.
 
+#include "firmware.h"
 #include "intelhex.h"
 
 #include <cstdint>
@@ -22,12 +23,6 @@ struct AssemblyError {
     std::string message;
 
     bool operator==(const AssemblyError&) const = default;
-};
-
-struct Label {
-    std::string name;  // as written where it is defined
-    std::uint16_t address = 0;
-    int line = 0;
 };
 
 // Addresses [begin, end) of code memory that the program fills.
@@ -63,6 +58,9 @@ struct Assembly {
 
     // The segments as Intel HEX, as formatIntelHex writes them.
     [[nodiscard]] std::string hex() const { return formatIntelHex(segments); }
+
+    // The code memory and the labels, for the simulator.
+    [[nodiscard]] Firmware firmware() const { return {image(), labels}; }
 };
 
 // Assembles a source text. Generic CALL and JMP take the shortest form that reaches
@@ -71,8 +69,10 @@ struct Assembly {
 // assemble("start: mov A,#1\n sjmp start\nEnd").segments == {{0, {0x74, 0x01, 0x80, 0xFC}}}.
 [[nodiscard]] Assembly assemble(std::string_view source, const AssemblerOptions& options = {});
 
-// The label at or nearest below `address`, for showing where the program counter is; the
-// first defined when several share an address; nullptr when none is at or below it.
-[[nodiscard]] const Label* nearestLabel(const Assembly& assembly, std::uint16_t address);
+// nearestLabel (firmware.h) over the assembly's labels.
+[[nodiscard]] inline const Label* nearestLabel(const Assembly& assembly, std::uint16_t address)
+{
+    return nearestLabel(assembly.labels, address);
+}
 
 }  // namespace blikon::mcs51

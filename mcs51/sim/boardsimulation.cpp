@@ -16,19 +16,19 @@ bool isFrameLabel(const std::string& name)
 
 }  // namespace
 
-const Label* frameStartLabel(const Assembly& assembly)
+const Label* frameStartLabel(const std::vector<Label>& labels)
 {
-    const auto found = std::find_if(assembly.labels.begin(), assembly.labels.end(),
+    const auto found = std::find_if(labels.begin(), labels.end(),
                                     [](const Label& label) { return isFrameLabel(label.name); });
-    return found == assembly.labels.end() ? nullptr : &*found;
+    return found == labels.end() ? nullptr : &*found;
 }
 
-BoardSimulation::BoardSimulation(const Assembly& assembly, int ramBytes, double machineCyclesPerSecond)
-    : cpu_(assembly.image(), ramBytes)
+BoardSimulation::BoardSimulation(const Firmware& firmware, int ramBytes, double machineCyclesPerSecond)
+    : cpu_(firmware.code, ramBytes)
     , lamps_(std::uint64_t(std::llround(machineCyclesPerSecond * kEyeSeconds)))
     , cyclesPerSecond_(machineCyclesPerSecond)
 {
-    if (const Label* label = frameStartLabel(assembly))
+    if (const Label* label = frameStartLabel(firmware.labels))
         frameAddress_ = label->address;
 }
 

@@ -3,8 +3,8 @@
 // The board running a program: the 8051 in board time, its lamps as the eye sees them,
 // the frames of the effect and the board's button on P3.0.
 
-#include "assembler.h"
 #include "cpu.h"
+#include "firmware.h"
 #include "multiplexedlamps.h"
 
 #include <cstdint>
@@ -15,8 +15,8 @@ namespace blikon::mcs51 {
 // Where frames start: at each arrival of the program counter at the label "Citac" (any
 // letter case), which a Blikon program calls once a frame; in a program without that
 // label, at each change of the lamps the eye sees.
-// Example: frameStartLabel(assemble("citac: sjmp citac\nEnd"))->address == 0.
-[[nodiscard]] const Label* frameStartLabel(const Assembly& assembly);
+// Example: frameStartLabel({{"CITAC", 0x40, 9}})->address == 0x40.
+[[nodiscard]] const Label* frameStartLabel(const std::vector<Label>& labels);
 
 class BoardSimulation {
 public:
@@ -25,12 +25,12 @@ public:
     // The longest board time that one runToNextFrame() runs.
     static constexpr double kLongestStepSeconds = 5.0;
 
-    // The assembled program on a chip with `ramBytes` of internal RAM, at
+    // The program on a chip with `ramBytes` of internal RAM, at
     // `machineCyclesPerSecond` (a 12 MHz crystal makes 1,000,000), just out of reset.
     // This allocates the chip; nothing allocates while it runs.
-    // Example: BoardSimulation board(assembly, 128, 1e6); board.advance(0.5); then
+    // Example: BoardSimulation board(assembly.firmware(), 128, 1e6); board.advance(0.5); then
     // board.seconds() is 0.5 (to the instruction) and board.lamps() what the board shows.
-    BoardSimulation(const Assembly& assembly, int ramBytes, double machineCyclesPerSecond);
+    BoardSimulation(const Firmware& firmware, int ramBytes, double machineCyclesPerSecond);
 
     // The reset pin: the program starts again at address 0 in board time 0, the lamps
     // dark until the first multiplexing cycle, no frame yet. The button stays as it is.

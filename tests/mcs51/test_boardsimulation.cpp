@@ -2,6 +2,7 @@
 // with it the end of a stopped multiplexing cycle), the frame starts against s51, and the
 // eye's weighing on made-up port writes.
 
+#include "assembler.h"
 #include "boardsimulation.h"
 
 #include "block.h"
@@ -69,7 +70,7 @@ TEST(BoardSimulation, ShowsTheComposedFramesInOrderAndLoops)
 {
     const Effect effect(7, 11);
     const Assembly assembly = assembled(effect.program);
-    BoardSimulation board(assembly, 128, k12MHz);
+    BoardSimulation board(assembly.firmware(), 128, k12MHz);
     ASSERT_TRUE(board.framesStartAtLabel());
     // At each start of a frame from the second on the eye has just seen the frame before.
     EXPECT_TRUE(board.runToNextFrame());
@@ -83,7 +84,7 @@ TEST(BoardSimulation, ShowsTheComposedFramesInOrderAndLoops)
 
     // Without the label a frame is a change of the lamps; played in slices of 5 ms, the
     // lamps go through the same frames.
-    BoardSimulation unlabelled(assembled(std::regex_replace(effect.program, std::regex("Citac"), "Zobraz")), 128,
+    BoardSimulation unlabelled(assembled(std::regex_replace(effect.program, std::regex("Citac"), "Zobraz")).firmware(), 128,
                                k12MHz);
     ASSERT_FALSE(unlabelled.framesStartAtLabel());
     std::vector<LampStates> seen;
@@ -103,7 +104,7 @@ TEST(BoardSimulation, ButtonAndResetStartTheEffectAgain)
 {
     const Effect effect(5, 12);
     const Assembly assembly = assembled(effect.program);
-    BoardSimulation board(assembly, 256, k12MHz);
+    BoardSimulation board(assembly.firmware(), 256, k12MHz);
     for (int i = 0; i < 4; ++i)
         board.runToNextFrame();
     board.advance(0.01);
@@ -135,7 +136,7 @@ TEST(BoardSimulation, FrameStartsAgreeWithS51)
 {
     constexpr int kStops = 12;
     const Assembly assembly = assembled(Effect(4, 14).program);
-    const Label* citac = frameStartLabel(assembly);
+    const Label* citac = frameStartLabel(assembly.labels);
     ASSERT_TRUE(citac);
     // s51 does not clear RAM at start; R0 counts the first pauses of the program.
     std::vector<std::string> commands{"set mem iram 0 0", "break " + std::to_string(citac->address)};
@@ -147,7 +148,7 @@ TEST(BoardSimulation, FrameStartsAgreeWithS51)
     const std::vector<testing::S51Step> stops = testing::parseS51Steps(simulated->output);
     ASSERT_EQ(stops.size(), std::size_t(kStops)) << simulated->output.substr(0, 2000);
 
-    BoardSimulation board(assembly, 128, k12MHz);
+    BoardSimulation board(assembly.firmware(), 128, k12MHz);
     for (int i = 0; i < kStops; ++i) {
         ASSERT_TRUE(board.runToNextFrame());
         ASSERT_EQ(stops[i].pc, citac->address);
