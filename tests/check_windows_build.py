@@ -76,16 +76,22 @@ def main():
         entries = {os.path.realpath(os.path.join(e["directory"], e["file"])): e for e in json.load(f)}
 
     def borrowed_entry(path):
-        """For a header: the flags of a file that includes it, else of one beside it."""
+        """For a header: the flags of a file beside it that includes it, else of any file
+        that includes it (shared test helpers are included from other folders), else of
+        one beside it."""
         include = re.compile(r'^\s*#\s*include\s*"(?:.*/)?' + re.escape(os.path.basename(path)) + '"', re.M)
-        beside = None
-        for other in sorted(entries):
-            if os.path.dirname(other) == os.path.dirname(path):
-                beside = beside or entries[other]
-                with open(other, encoding="utf-8", errors="replace") as f:
-                    if include.search(f.read()):
-                        return entries[other]
-        return beside
+
+        def includes(other):
+            with open(other, encoding="utf-8", errors="replace") as f:
+                return include.search(f.read())
+
+        folder = os.path.dirname(path)
+        beside = [other for other in sorted(entries) if os.path.dirname(other) == folder]
+        elsewhere = [other for other in sorted(entries) if os.path.dirname(other) != folder]
+        for other in beside + elsewhere:
+            if includes(other):
+                return entries[other]
+        return entries[beside[0]] if beside else None
 
     own_folders = [os.path.realpath(source_dir), os.path.realpath(build_dir)]
     files = files_with_os_branches(source_dir)
