@@ -276,7 +276,7 @@ TEST(Assembler, ReportsEveryErrorOnItsLine)
     const std::string deep = "db " + std::string(40, '(') + "1" + std::string(40, ')');
     const std::vector<std::pair<std::string, std::vector<AssemblyError>>> cases = {
         {"nop\n foo A,#1", {{2, "Neznámá instrukce „foo“."}}},
-        {"mov A,@R2", {{1, "Neplatný operand „@R2“."}}},
+        {"mov A,@R2", {{1, "Neplatný operand „@R2“, nepřímo adresují jen @R0 a @R1."}}},
         {"mov #5,A", {{1, "Neplatný operand „#5“."}}},
         {"mov A", {{1, "Instrukce MOV potřebuje 2 operandy."}}},
         {"ret A", {{1, "Instrukce RET nemá operandy."}}},
