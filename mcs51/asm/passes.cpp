@@ -125,7 +125,9 @@ private:
     void define(std::int32_t id, const Value& value)
     {
         symbols_[id] = {value.number, pass_, value.known, value.forward, value.broken && trustBroken_};
-        definitions_.push_back(value.known ? value.number * 2 + 1 : 0);
+        // Known values odd, unknown ones 0, or 2 when their definition failed: a change
+        // of any of them needs another pass.
+        definitions_.push_back(value.known ? value.number * 2 + 1 : symbols_[id].broken ? 2 : 0);
     }
 
     // The address of the current statement in the 64 KB the program counter wraps in.
