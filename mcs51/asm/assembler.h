@@ -1,7 +1,8 @@
 #pragma once
 
 // The MCS-51 assembler: source text in, code image, Intel HEX, listing, labels and errors
-// out. It never throws and never stops on an error: every error is reported with its line.
+// out. It never throws and never stops on an error: every error is reported with its line,
+// with what to write instead where a common slip is recognised.
 
 #include "firmware.h"
 #include "intelhex.h"
@@ -33,6 +34,7 @@ struct AddressRange {
     bool operator==(const AddressRange&) const = default;
 };
 
+// An error stops the program from being assembled; a warning (code after END) does not.
 // The most errors one assembly reports.
 inline constexpr std::size_t kMaxErrors = 100;
 
@@ -40,6 +42,7 @@ struct Assembly {
     std::vector<Segment> segments;     // in source order, a new one at every ORG and DS
     std::vector<AssemblyError> errors;  // by line, at most kMaxErrors
     bool moreErrors = false;           // more errors were found than reported
+    std::vector<AssemblyError> warnings;  // by line; they leave ok() true
     std::string listing;               // per line: address, bytes, source; errors below their line
     std::vector<Label> labels;         // by address, then by line
 

@@ -50,8 +50,9 @@ Assembly assemble(std::string_view source, const AssemblerOptions& options)
         if (run.end > run.begin)
             result.segments.push_back({run.address, std::vector<std::uint8_t>(pass.stream.begin() + run.begin,
                                                                                pass.stream.begin() + run.end)});
+    result.warnings = std::move(program.warnings);
     result.labels = labelsOf(program, pass);
-    result.listing = makeListing(program, pass, result.errors);
+    result.listing = makeListing(program, pass, result.errors, result.warnings);
     return result;
 }
 

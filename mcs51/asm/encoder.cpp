@@ -100,11 +100,11 @@ Encoded encode(std::uint8_t opcode, std::uint32_t address, std::span<const std::
         const Range range = rangeOf(op);
         std::int64_t field = value;
         if (value < range.lowest || value > range.highest) {
-            out.fault
-                = out.fault ? out.fault : EncodeFault{EncodeFault::Kind::Range, i, value, range.lowest, range.highest};
+            const auto kind = op == Operand::Rel ? EncodeFault::Kind::RelativeTarget : EncodeFault::Kind::Range;
+            out.fault = out.fault ? out.fault : EncodeFault{kind, i, value, range.lowest, range.highest};
             field = 0;
         } else if (op == Operand::Rel) {
-            field = value - next;
+            field = relativeDistance(address, ins.bytes, value);
             if (!relativeReaches(address, ins.bytes, value)) {
                 out.fault = out.fault ? out.fault : EncodeFault{EncodeFault::Kind::Relative, i, field, -128, 127};
                 field = 0;

@@ -45,7 +45,10 @@ using WrittenOperand = Operand;
 
 // Why an operand's value cannot be encoded.
 struct EncodeFault {
-    enum class Kind : std::uint8_t { Range, Relative, Page };
+    // Range: a value outside its operand's range; Relative: a relative jump's target too
+    // far; RelativeTarget: a relative jump's target outside 0-0FFFFh; Page: an AJMP or
+    // ACALL target outside the 2 KB page.
+    enum class Kind : std::uint8_t { Range, Relative, RelativeTarget, Page };
     Kind kind = Kind::Range;
     int operand = 0;          // index in source order
     std::int64_t value = 0;   // the value; for Relative the distance; for Page the target
@@ -65,11 +68,19 @@ struct Encoded {
 // encode(0x80, 0x100, {0x0FE}) gives 80 FC ("SJMP 0FEh" at 100h).
 [[nodiscard]] Encoded encode(std::uint8_t opcode, std::uint32_t address, std::span<const std::int64_t> values);
 
+// The distance of a relative jump of `size` bytes at `address` to `target` (both in
+// 0-0FFFFh), as the program counter wraps at 64 KB: from 0FFFEh, `size` 2, to 0 it is 0.
+[[nodiscard]] constexpr std::int64_t relativeDistance(std::int64_t address, int size, std::int64_t target)
+{
+    const std::int64_t low16 = (target - (address + size)) & 0xFFFF;
+    return low16 >= 0x8000 ? low16 - 0x10000 : low16;
+}
+
 // Whether a relative jump of `size` bytes at `address` reaches `target`.
 [[nodiscard]] constexpr bool relativeReaches(std::int64_t address, int size, std::int64_t target)
 {
-    const std::int64_t distance = target - (address + size);
-    return distance >= -128 && distance <= 127;
+    const std::int64_t distance = relativeDistance(address, size, target);
+    return target >= 0 && target <= 0xFFFF && distance >= -128 && distance <= 127;
 }
 
 // Whether an AJMP or ACALL at `address` reaches `target`: the same 2 KB page as the

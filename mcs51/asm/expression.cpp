@@ -70,9 +70,10 @@ private:
             error_ = std::string();
     }
 
-    bool deeper(int depth)
+    // Whether a parenthesis or unary operator may open nesting level `depth`.
+    bool nest(int depth)
     {
-        if (depth < kMaxExpressionDepth)
+        if (depth <= kMaxExpressionDepth)
             return true;
         if (!error_)
             error_ = messages::expressionTooComplex();
@@ -96,11 +97,11 @@ private:
     {
         if (next_ >= tokens_.size())
             return fail();
-        if (!deeper(depth))
-            return;
         const Token& token = tokens_[next_];
         std::optional<ExprOp> op;
         if (token.kind == TokenKind::Plus) {
+            if (!nest(depth + 1))
+                return;
             ++next_;
             return unary(depth + 1);
         }
@@ -128,6 +129,8 @@ private:
             }
             return;
         }
+        if (!nest(depth + 1))
+            return;
         ++next_;
         unary(depth + 1);
         out_.push_back({*op, 0});
@@ -162,7 +165,7 @@ private:
             return;
         }
         case TokenKind::LeftParen:
-            if (!deeper(depth))
+            if (!nest(depth + 1))
                 return;
             binary(1, depth + 1);
             if (!error_ && (next_ >= tokens_.size() || tokens_[next_++].kind != TokenKind::RightParen))
@@ -197,8 +200,18 @@ private:
     std::optional<std::string> error_;
 };
 
-// Values are 32-bit: every result wraps as a 32-bit two's complement number would.
-constexpr std::int64_t wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+// Values are 32-bit two's complement numbers, held in 64 bits for the range checks:
+// every operator works on the 32-bit pattern and its result is read back as signed.
+constexpr std::int64_t fromBits(std::uint32_t bits) { return static_cast<std::int32_t>(bits); }
+constexpr std::uint32_t bitsOf(std::int64_t value) { return static_cast<std::uint32_t>(value); }
+
+// A shift by a count outside 0-31 shifts every bit out.
+constexpr std::int64_t shifted(std::int64_t value, std::int64_t count, bool left)
+{
+    if (count < 0 || count > 31)
+        return 0;
+    return fromBits(left ? bitsOf(value) << count : bitsOf(value) >> count);
+}
 
 struct Entry {
     std::int64_t value;
@@ -227,26 +240,28 @@ Value evaluate(std::span<const ExprNode> nodes, const EvalContext& context)
     for (const ExprNode& node : nodes) {
         switch (node.op) {
         case ExprOp::Number:
-            stack[top++] = {node.value, true};
+            stack[top++] = {fromBits(node.value), true};
             continue;
         case ExprOp::Here:
-            stack[top++] = {context.here, true};
+            stack[top++] = {fromBits(bitsOf(context.here)), true};
             continue;
         case ExprOp::Symbol: {
             const SymbolValue& symbol = context.symbols[node.value];
             const bool forward = symbol.pass != context.pass;
             if (symbol.pass == 0)
                 fault(EvalFault::Undefined, node.value);
-            else if (!symbol.known && forward)
+            else if (!symbol.known && forward && !symbol.broken)
                 fault(EvalFault::Unresolved, node.value);
             result.forward = result.forward || forward || symbol.forward;
-            stack[top++] = {symbol.value, symbol.pass != 0 && symbol.known};
+            result.broken = result.broken || symbol.broken;
+            stack[top++] = {fromBits(bitsOf(symbol.value)), symbol.pass != 0 && symbol.known};
             continue;
         }
         case ExprOp::Negate: case ExprOp::Not: case ExprOp::High: case ExprOp::Low: {
             std::int64_t& v = stack[top - 1].value;
-            v = node.op == ExprOp::Negate ? wrap(-v) : node.op == ExprOp::Not ? ~v
-                : node.op == ExprOp::High ? (v >> 8) & 0xFF : v & 0xFF;
+            const std::uint32_t bits = bitsOf(v);
+            v = node.op == ExprOp::Negate ? fromBits(0u - bits) : node.op == ExprOp::Not ? fromBits(~bits)
+                : node.op == ExprOp::High ? (bits >> 8) & 0xFF : bits & 0xFF;
             continue;
         }
         default:
@@ -259,21 +274,20 @@ Value evaluate(std::span<const ExprNode> nodes, const EvalContext& context)
             continue;
         const std::int64_t x = a.value, y = b.value;
         switch (node.op) {
-        case ExprOp::Add: a.value = wrap(x + y); break;
-        case ExprOp::Subtract: a.value = wrap(x - y); break;
-        case ExprOp::Multiply: a.value = wrap(x * y); break;
+        case ExprOp::Add: a.value = fromBits(bitsOf(x) + bitsOf(y)); break;
+        case ExprOp::Subtract: a.value = fromBits(bitsOf(x) - bitsOf(y)); break;
+        case ExprOp::Multiply: a.value = fromBits(bitsOf(x) * bitsOf(y)); break;
         case ExprOp::Divide: case ExprOp::Modulo:
+            // Both are 32-bit, so 64 bits hold even 80000000h / -1, which then wraps.
             if (y == 0) {
                 fault(EvalFault::DivisionByZero, 0);
                 a.known = false;
             } else {
-                a.value = wrap(node.op == ExprOp::Divide ? x / y : x % y);
+                a.value = fromBits(bitsOf(node.op == ExprOp::Divide ? x / y : x % y));
             }
             break;
-        case ExprOp::ShiftLeft:
-            a.value = y < 0 || y > 31 ? 0 : wrap(static_cast<std::int64_t>(static_cast<std::uint64_t>(x) << y));
-            break;
-        case ExprOp::ShiftRight: a.value = y < 0 || y > 31 ? (x < 0 ? -1 : 0) : x >> y; break;
+        case ExprOp::ShiftLeft: a.value = shifted(x, y, true); break;
+        case ExprOp::ShiftRight: a.value = shifted(x, y, false); break;
         case ExprOp::And: a.value = x & y; break;
         case ExprOp::Or: a.value = x | y; break;
         case ExprOp::Xor: a.value = x ^ y; break;

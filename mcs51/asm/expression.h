@@ -2,7 +2,9 @@
 
 // Expressions over numbers, symbols and `$`, compiled once to postfix form and evaluated
 // in every pass. Operators, lowest precedence first: OR XOR; AND; + -; * / MOD SHL SHR;
-// unary + - NOT HIGH LOW; `.` (bit of a byte: P3.0). Arithmetic is on 32-bit values.
+// unary + - NOT HIGH LOW; `.` (bit of a byte: P3.0). Values are 32-bit two's complement
+// numbers and every operator wraps: 0FFFFFFFFh is -1, 7FFFFFFFh + 1 is -80000000h. SHR
+// shifts zeros in; shifts by counts outside 0-31 give 0; division truncates towards zero.
 
 #include "lexer.h"
 
@@ -27,7 +29,8 @@ struct ExprNode {
     std::uint32_t value = 0;  // a number (32 bits at most) or a symbol id
 };
 
-// Deepest nesting of parentheses and unary operators an expression may have.
+// Deepest nesting of parentheses and unary operators an expression may have: 32
+// parentheses around a number are accepted, 33 are not.
 inline constexpr int kMaxExpressionDepth = 32;
 
 // Hands a name in an expression to the caller: true with the node for it (a Symbol with
@@ -48,6 +51,7 @@ struct SymbolValue {
     int pass = 0;        // the last pass that defined it; 0: never defined
     bool known = false;  // false when its own expression could not be evaluated
     bool forward = false;  // its value came through a forward reference
+    bool broken = false;   // its definition has an error of its own, reported there
 };
 
 enum class EvalFault : std::uint8_t {
@@ -64,6 +68,7 @@ struct Value {
     std::int64_t number = 0;
     bool known = true;     // false: some symbol has no value yet (or a fault occurred)
     bool forward = false;  // some symbol's value came from an earlier pass
+    bool broken = false;   // some symbol's definition has an error (reported on its line)
     EvalFault fault = EvalFault::None;
     std::int64_t faultDetail = 0;  // the symbol id, the byte address or the bit number
 };

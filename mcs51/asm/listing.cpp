@@ -32,11 +32,12 @@ void appendCode(std::string& out, std::int64_t address, std::span<const std::uin
 
 }  // namespace
 
-std::string makeListing(const Program& program, const PassResult& pass, std::span<const AssemblyError> errors)
+std::string makeListing(const Program& program, const PassResult& pass, std::span<const AssemblyError> errors,
+                        std::span<const AssemblyError> warnings)
 {
     std::string out;
     out.reserve(program.source.size() + program.statements.size() * 24);
-    std::size_t nextError = 0;
+    std::size_t nextError = 0, nextWarning = 0;
     const std::span<const std::uint8_t> stream(pass.stream);
     for (std::size_t i = 0; i < program.statements.size(); ++i) {
         const Statement& s = program.statements[i];
@@ -54,6 +55,8 @@ std::string makeListing(const Program& program, const PassResult& pass, std::spa
         }
         for (; nextError < errors.size() && errors[nextError].line <= s.line; ++nextError)
             out += "*** " + errors[nextError].message + '\n';
+        for (; nextWarning < warnings.size() && warnings[nextWarning].line <= s.line; ++nextWarning)
+            out += "*** Upozornění: " + warnings[nextWarning].message + '\n';
     }
     for (; nextError < errors.size(); ++nextError)
         out += "*** " + errors[nextError].message + '\n';

@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace blikon::mcs51::messages {
@@ -14,11 +15,56 @@ std::string number(std::int64_t value)
     return value < 0 ? "\u2212" + std::to_string(-value) : std::to_string(value);
 }
 
-// Byte counts with the Czech plural: 1 bajt, 2 bajty, 5 bajtů.
-std::string bytes(std::int64_t count)
+// The Czech form of a word after a count: one, two to four, or five and more (and 0).
+// counted(3, "řádek", "řádky", "řádků") == "3 řádky".
+std::string counted(std::int64_t count, std::string_view one, std::string_view few, std::string_view many)
 {
     const std::int64_t n = std::llabs(count);
-    return number(count) + (n == 1 ? " bajt" : n >= 2 && n <= 4 ? " bajty" : " bajtů");
+    return number(count) + ' ' + std::string(n == 1 ? one : n >= 2 && n <= 4 ? few : many);
+}
+
+std::string bytes(std::int64_t count) { return counted(count, "bajt", "bajty", "bajtů"); }
+
+constexpr bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+constexpr bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "FFh", "abcH": hexadecimal digits, the first a letter, and the suffix; at most the
+// eight digits of 32 bits.
+bool isHexWithoutZero(std::string_view name)
+{
+    if (name.size() < 2 || name.size() > 9 || (name.back() != 'h' && name.back() != 'H') || isDecimalDigit(name[0]))
+        return false;
+    name.remove_suffix(1);
+    return std::all_of(name.begin(), name.end(), isHexDigit);
+}
+
+// "R8", "r12": R and digits, but not R0-R7.
+bool isMissingRegister(std::string_view name)
+{
+    if (name.size() < 2 || (name[0] != 'R' && name[0] != 'r'))
+        return false;
+    const std::string_view digits = name.substr(1);
+    return std::all_of(digits.begin(), digits.end(), isDecimalDigit) && !(digits.size() == 1 && digits[0] <= '7');
+}
+
+// "0x1F" and "0b101" with the suffix this assembler reads instead of the prefix: the hint
+// for invalidNumber, or empty for other texts.
+std::string suffixHint(std::string_view text)
+{
+    if (text.size() < 3 || text[0] != '0')
+        return {};
+    const char prefix = static_cast<char>(text[1] | 0x20);
+    const std::string_view digits = text.substr(2);
+    if (prefix == 'x' && digits.size() <= 8 && std::all_of(digits.begin(), digits.end(), isHexDigit))
+        return "šestnáctková čísla se píšou s h na konci: " + std::string(isDecimalDigit(digits[0]) ? "" : "0") +
+               std::string(digits) + "h";
+    if (prefix == 'b' && digits.size() <= 32
+        && std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0' || c == '1'; }))
+        return "dvojková čísla se píšou s b na konci: " + std::string(digits) + "b";
+    return {};
 }
 
 // Length of the well-formed UTF-8 sequence at text[i], or 0.
@@ -118,7 +164,11 @@ std::string stringAsNumber(std::string_view text)
     return "Řetězec " + quote(text) + " nelze použít jako číslo, jen jeden znak.";
 }
 
-std::string invalidNumber(std::string_view text) { return "Neplatné číslo " + quote(text) + "."; }
+std::string invalidNumber(std::string_view text)
+{
+    const std::string hint = suffixHint(text);
+    return "Neplatné číslo " + quote(text) + (hint.empty() ? "" : ", " + hint) + ".";
+}
 
 std::string numberTooLarge(std::string_view text) { return "Číslo " + quote(text) + " je větší než 32 bitů."; }
 
@@ -132,6 +182,22 @@ std::string lineTooLong(int maxLength)
 }
 
 std::string undefinedLabel(std::string_view name) { return "Nedefinované návěští " + quote(name) + "."; }
+
+std::string undefinedName(std::string_view name)
+{
+    if (isHexWithoutZero(name))
+        return "Číslo začínající písmenem piš s nulou na začátku: 0" + std::string(name) + ".";
+    if (isMissingRegister(name))
+        return "Registr " + quote(name) + " neexistuje, 8051 má jen R0 až R7.";
+    return undefinedLabel(name);
+}
+
+std::string missingProgramEnd() { return "Chybí konec programu: Kód > Přidat konec."; }
+
+std::string indirectRegister(std::string_view text)
+{
+    return "Neplatný operand " + quote(text) + ", nepřímo adresují jen @R0 a @R1.";
+}
 
 std::string unresolvedSymbol(std::string_view name)
 {
@@ -169,6 +235,12 @@ std::string relativeOutOfRange(std::string_view mnemonic, std::int64_t distance)
            " dosáhne jen \u2212128 až +127.";
 }
 
+std::string relativeTargetOutside(std::string_view mnemonic, std::int64_t target)
+{
+    return "Skok mimo dosah: cíl " + number(target) + " leží mimo paměť programu, " + std::string(mnemonic) +
+           " skáče jen na adresy 0000h až 0FFFFh.";
+}
+
 std::string pageOutOfRange(std::string_view mnemonic, std::int64_t target, std::int64_t pageStart)
 {
     return "Skok mimo dosah: cíl je na adrese " + address(target) + ", " + std::string(mnemonic) +
@@ -200,6 +272,17 @@ std::string overlap(std::int64_t otherStart)
 std::string notSettled(int passes)
 {
     return "Adresy se neustálily ani po " + std::to_string(passes) + " průchodech.";
+}
+
+std::string codeAfterEnd(int endLine, int lines, int frames)
+{
+    // The verb agrees with the count: je 1 řádek, jsou 2 řádky, je 5 řádků.
+    const char* verb = lines >= 2 && lines <= 4 ? " jsou ještě " : " je ještě ";
+    std::string text = "Za koncem programu (End, řádek " + std::to_string(endLine) + ")" + verb +
+                       counted(lines, "řádek", "řádky", "řádků") + " kódu";
+    if (frames > 0)
+        text += " (" + counted(frames, "snímek", "snímky", "snímků") + ")";
+    return text + "; nepřeloží se.";
 }
 
 }  // namespace blikon::mcs51::messages

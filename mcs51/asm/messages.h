@@ -26,12 +26,20 @@ namespace blikon::mcs51::messages {
 [[nodiscard]] std::string invalidExpression(std::string_view text);
 [[nodiscard]] std::string expressionTooComplex();
 [[nodiscard]] std::string stringAsNumber(std::string_view text);
+// With a hint for the prefixes of other languages: "0x1F" is written 1Fh, "0b101" 101b.
 [[nodiscard]] std::string invalidNumber(std::string_view text);
 [[nodiscard]] std::string numberTooLarge(std::string_view text);
 [[nodiscard]] std::string invalidCharacter(std::string_view text);
 [[nodiscard]] std::string unterminatedString();
 [[nodiscard]] std::string lineTooLong(int maxLength);
 [[nodiscard]] std::string undefinedLabel(std::string_view name);
+// An undefined name, with a hint where it looks like a slip: a hexadecimal number without
+// its leading 0 ("FFh": write 0FFh) or a register the 8051 does not have ("R8").
+[[nodiscard]] std::string undefinedName(std::string_view name);
+// Citac undefined in a text without END: frames without the program end.
+[[nodiscard]] std::string missingProgramEnd();
+// @R2 to @R7: only R0 and R1 address indirectly.
+[[nodiscard]] std::string indirectRegister(std::string_view text);
 [[nodiscard]] std::string unresolvedSymbol(std::string_view name);
 [[nodiscard]] std::string duplicateLabel(std::string_view name, int line);
 [[nodiscard]] std::string duplicateSymbol(std::string_view name, int line);
@@ -39,6 +47,7 @@ namespace blikon::mcs51::messages {
 [[nodiscard]] std::string missingName(std::string_view directive);
 [[nodiscard]] std::string forwardReference(std::string_view directive);
 [[nodiscard]] std::string relativeOutOfRange(std::string_view mnemonic, std::int64_t distance);
+[[nodiscard]] std::string relativeTargetOutside(std::string_view mnemonic, std::int64_t target);
 [[nodiscard]] std::string pageOutOfRange(std::string_view mnemonic, std::int64_t target, std::int64_t pageStart);
 [[nodiscard]] std::string valueOutOfRange(std::int64_t value, std::int64_t lowest, std::int64_t highest);
 // byteAddress: 0 to 255.
@@ -47,5 +56,9 @@ namespace blikon::mcs51::messages {
 [[nodiscard]] std::string codePastEnd();
 [[nodiscard]] std::string overlap(std::int64_t otherStart);
 [[nodiscard]] std::string notSettled(int passes);
+
+// The warning about code after END: `lines` lines that are not blank or comments, among
+// them `frames` calls of Citac.
+[[nodiscard]] std::string codeAfterEnd(int endLine, int lines, int frames);
 
 }  // namespace blikon::mcs51::messages

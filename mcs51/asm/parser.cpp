@@ -55,7 +55,7 @@ public:
         program_.statements.reserve(lines);
         program_.items.reserve(lines * 2);
         program_.nodes.reserve(lines * 2);
-        bool ended = false;
+        CodeAfterEnd after;
         int lineNumber = 0;
         for (std::size_t pos = 0; pos < source.size();) {
             std::size_t lineEnd = source.find('\n', pos);
@@ -67,17 +67,54 @@ public:
             statement.begin = static_cast<std::uint32_t>(pos);
             statement.end = static_cast<std::uint32_t>(lineEnd);
             statement.line = ++lineNumber;
-            if (!ended) {
+            if (program_.endLine == 0) {
                 parseLine(statement);
-                ended = statement.kind == StatementKind::End;
+                if (statement.kind == StatementKind::End)
+                    program_.endLine = statement.line;
+            } else {
+                countAfterEnd(statement, after);
             }
             program_.statements.push_back(statement);
             pos = next;
         }
+        if (after.lines > 0)
+            program_.warnings.push_back(
+                {after.firstLine, messages::codeAfterEnd(program_.endLine, after.lines, after.frames)});
         return std::move(program_);
     }
 
 private:
+    // What stands after END: lines that are neither blank nor comments, and the calls of
+    // Citac among them, one a frame.
+    struct CodeAfterEnd {
+        int firstLine = 0;
+        int lines = 0;
+        int frames = 0;
+    };
+
+    void countAfterEnd(const Statement& statement, CodeAfterEnd& after)
+    {
+        line_ = program_.source.substr(statement.begin, statement.end - statement.begin);
+        const bool readable = tokenize(line_, tokens_).empty();
+        if (readable && tokens_.empty())
+            return;
+        after.firstLine = after.lines == 0 ? statement.line : after.firstLine;
+        ++after.lines;
+        Tokens tokens(tokens_);
+        if (tokens.size() >= 2 && tokens[0].kind == TokenKind::Name && tokens[1].kind == TokenKind::Colon)
+            tokens = tokens.subspan(2);
+        if (readable && tokens.size() == 2 && tokens[0].kind == TokenKind::Name && tokens[1].kind == TokenKind::Name
+            && isFrameLabel(text(tokens[1]))) {
+            const auto keyword = findKeyword(text(tokens[0]));
+            const bool call = keyword
+                && (keyword->kind == Keyword::Kind::Call
+                    || (keyword->kind == Keyword::Kind::Mnemonic
+                        && (keyword->code == static_cast<std::uint8_t>(Mnemonic::Acall)
+                            || keyword->code == static_cast<std::uint8_t>(Mnemonic::Lcall))));
+            after.frames += call ? 1 : 0;
+        }
+    }
+
     void error(std::string message)
     {
         if (program_.errors.size() <= kMaxErrors)
@@ -126,14 +163,16 @@ private:
     {
         statement_ = &statement;
         line_ = program_.source.substr(statement.begin, statement.end - statement.begin);
-        if (std::string message = tokenize(line_, tokens_); !message.empty())
-            return error(std::move(message));
+        // The tokens up to a bad one are there, so a label before it is still defined.
+        std::string tokenError = tokenize(line_, tokens_);
         const Tokens tokens(tokens_);
         std::size_t at = 0;
         if (tokens.size() >= 2 && tokens[0].kind == TokenKind::Name && tokens[1].kind == TokenKind::Colon) {
             statement.label = define(text(tokens[0]), true, false);
             at = 2;
         }
+        if (!tokenError.empty())
+            return error(std::move(tokenError));
         if (at == tokens.size())
             return;
         // name [.]EQU value, and the same for SET, BIT, DATA, IDATA, XDATA and CODE
@@ -247,18 +286,17 @@ private:
 
     void parseDefinition(Directive directive, const Token& name, Tokens value)
     {
+        Statement& s = *statement_;
+        s.symbol = define(text(name), false, directive == Directive::Set);
+        if (s.symbol < 0)
+            return;
         if (value.empty())
             return error(messages::missingName(directiveName(directive)));
-        const std::int32_t symbol = define(text(name), false, directive == Directive::Set);
-        if (symbol < 0)
-            return;
-        Statement& s = *statement_;
         s.firstItem = static_cast<std::uint32_t>(program_.items.size());
         if (!addExpression(value, messages::invalidExpression))
             return;
         s.kind = StatementKind::Define;
         s.directive = directive;
-        s.symbol = symbol;
         s.itemCount = 1;
     }
 
@@ -317,7 +355,8 @@ private:
             && registerAt(3) == Operand::None)
             form = Operand::AtAPc;
         if (form == Operand::Direct) {
-            error(messages::invalidOperand(text(tokens)));
+            const bool otherRegister = tokens.size() == 2 && reg >= Operand::R2 && reg <= Operand::R7;
+            error(otherRegister ? messages::indirectRegister(text(tokens)) : messages::invalidOperand(text(tokens)));
             return std::nullopt;
         }
         return Item{form, 0, 0, offset(tokens.front().begin), offset(tokens.back().end)};
@@ -353,6 +392,13 @@ private:
 };
 
 }  // namespace
+
+bool isFrameLabel(std::string_view name)
+{
+    constexpr std::string_view kName = "citac";
+    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(),
+                      [](char a, char b) { return (a | 0x20) == b; });
+}
 
 Program parseProgram(std::string_view source) { return Parser(source).run(); }
 

@@ -43,6 +43,14 @@ public:
         if (!settled && !program_.statements.empty())  // on the first line, ahead of the others
             out_.errors.insert(
                 out_.errors.begin(), {program_.statements.front().line, messages::notSettled(kMaxPasses)});
+        // Lines that use a symbol whose definition failed stay quiet, as that line has the
+        // error. Should no error be left to explain them (symbols that failed in an earlier
+        // pass, through forward references), one more pass reports them as unresolved.
+        if (out_.errors.empty() && program_.errors.empty() && quietUnknowns_) {
+            trustBroken_ = false;
+            ++pass_;
+            runPass();
+        }
         return std::move(out_);
     }
 
@@ -58,6 +66,8 @@ private:
         used_.reset();
         formsChanged_ = false;
         runOpen_ = false;
+        missingEndReported_ = false;
+        quietUnknowns_ = false;
         address_ = 0;
         const std::size_t count = program_.statements.size();
         std::size_t i = 0;
@@ -80,7 +90,10 @@ private:
             define(s.label, Value{address_, true, false});
         const std::span<const Item> items(program_.items.data() + s.firstItem, s.itemCount);
         switch (s.kind) {
-        case StatementKind::None: break;
+        case StatementKind::None:
+            if (s.symbol >= 0)  // a definition in error: no value, and no more errors for it
+                define(s.symbol, Value{0, false, false, true});
+            break;
         case StatementKind::End: return false;
         case StatementKind::Org:
         case StatementKind::Ds:
@@ -111,13 +124,20 @@ private:
 
     void define(std::int32_t id, const Value& value)
     {
-        symbols_[id] = {value.number, pass_, value.known, value.forward};
-        definitions_.push_back(value.known ? value.number * 2 + 1 : 0);
+        symbols_[id] = {value.number, pass_, value.known, value.forward, value.broken && trustBroken_};
+        // Known values odd, unknown ones 0, or 2 when their definition failed: a change
+        // of any of them needs another pass.
+        definitions_.push_back(value.known ? value.number * 2 + 1 : symbols_[id].broken ? 2 : 0);
     }
 
-    Value evaluate(const Item& item) const
+    // The address of the current statement in the 64 KB the program counter wraps in.
+    std::uint32_t address() const { return static_cast<std::uint32_t>(address_ & 0xFFFF); }
+
+    Value evaluate(const Item& item)
     {
-        return mcs51::evaluate(program_.expression(item), {symbols_, pass_, address_});
+        const Value value = mcs51::evaluate(program_.expression(item), {symbols_, pass_, address_});
+        quietUnknowns_ = quietUnknowns_ || (!value.known && value.fault == EvalFault::None && value.broken);
+        return value;
     }
 
     void reportFault(const Value& value)
@@ -125,7 +145,16 @@ private:
         const auto name = [&] { return program_.symbols[static_cast<std::size_t>(value.faultDetail)].name; };
         switch (value.fault) {
         case EvalFault::None: break;
-        case EvalFault::Undefined: error([&] { return messages::undefinedLabel(name()); }); break;
+        case EvalFault::Undefined:
+            // Frames without the program end call Citac many times: one error says it.
+            if (isFrameLabel(name()) && program_.endLine == 0) {
+                if (!missingEndReported_)
+                    error([&] { return messages::missingProgramEnd(); });
+                missingEndReported_ = true;
+            } else {
+                error([&] { return messages::undefinedName(name()); });
+            }
+            break;
         case EvalFault::Unresolved: error([&] { return messages::unresolvedSymbol(name()); }); break;
         case EvalFault::DivisionByZero: error([&] { return messages::divisionByZero(); }); break;
         case EvalFault::ByteRange: error([&] { return messages::valueOutOfRange(value.faultDetail, 0, 255); }); break;
@@ -169,7 +198,15 @@ private:
         if (value.known && ranged && (value.number < 0 || value.number > highest)) {
             error([&] { return messages::valueOutOfRange(value.number, 0, highest); });
             value.known = false;
+            value.broken = true;
         }
+        // An error reported here is enough: the lines using the symbol report nothing more.
+        // A symbol not defined yet in the first pass is no error, one defined nowhere is.
+        const bool definedNowhere = value.fault == EvalFault::Undefined
+            && program_.symbols[static_cast<std::size_t>(value.faultDetail)].line == 0;
+        value.broken = value.broken || definedNowhere || value.fault == EvalFault::DivisionByZero
+                       || value.fault == EvalFault::ByteRange || value.fault == EvalFault::NotBitAddressable
+                       || value.fault == EvalFault::BitNumber;
         define(s.symbol, value);
     }
 
@@ -208,7 +245,7 @@ private:
             emit(placeholder.data(), ins.bytes);
             return;
         }
-        const Encoded encoded = encode(opcode, static_cast<std::uint32_t>(address_ & 0xFFFF), values);
+        const Encoded encoded = encode(opcode, address(), values);
         if (const auto& fault = encoded.fault) {
             const std::string_view name = mnemonicName(ins.mnemonic);
             switch (fault->kind) {
@@ -217,6 +254,9 @@ private:
                 break;
             case EncodeFault::Kind::Relative:
                 error([&] { return messages::relativeOutOfRange(name, fault->value); });
+                break;
+            case EncodeFault::Kind::RelativeTarget:
+                error([&] { return messages::relativeTargetOutside(name, fault->value); });
                 break;
             case EncodeFault::Kind::Page:
                 error([&] { return messages::pageOutOfRange(name, fault->value, fault->lowest); });
@@ -235,8 +275,8 @@ private:
         if (pass_ > kGrowPasses) {
             isLong = true;
         } else if (value.known && value.number >= 0 && value.number <= 0xFFFF && !options_.longJumps) {
-            const bool reaches = pageReaches(address_, value.number) ||
-                                 (!call && relativeReaches(address_, 2, value.number));
+            const bool reaches = pageReaches(address(), value.number) ||
+                                 (!call && relativeReaches(address(), 2, value.number));
             isLong = pass_ <= kFreePasses ? !reaches : wasLong || !reaches;
         }
         long_[i] = isLong;
@@ -244,7 +284,7 @@ private:
         std::uint8_t opcode = call ? 0x11 : 0x01;  // ACALL, AJMP
         if (isLong)
             opcode = call ? 0x12 : 0x02;  // LCALL, LJMP
-        else if (!call && value.known && relativeReaches(address_, 2, value.number))
+        else if (!call && value.known && relativeReaches(address(), 2, value.number))
             opcode = 0x80;  // SJMP
         instruction(opcode, std::span<const Item>(&target, 1));
     }
@@ -304,6 +344,9 @@ private:
     bool runOpen_ = false;
     bool pastEndReported_ = false;
     bool overlapReported_ = false;
+    bool missingEndReported_ = false;
+    bool quietUnknowns_ = false;  // a value was unknown because of a failed definition
+    bool trustBroken_ = true;     // symbols that failed keep their users quiet
 };
 
 }  // namespace

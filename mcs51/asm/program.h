@@ -39,7 +39,8 @@ struct Statement {
     std::uint8_t opcode = 0;
     Directive directive = Directive::Org;
     std::int32_t label = -1;   // the label this line defines
-    std::int32_t symbol = -1;  // the symbol an EQU, SET, BIT, DATA... line defines
+    std::int32_t symbol = -1;  // the symbol an EQU, SET, BIT, DATA... line defines (also
+                               // on a line in error, which leaves it without a value)
     std::uint32_t firstItem = 0;
     std::uint32_t itemCount = 0;
 };
@@ -59,6 +60,8 @@ struct Program {
     std::string strings;
     std::vector<SymbolInfo> symbols;
     std::vector<AssemblyError> errors;  // found while parsing, in line order, at most kMaxErrors
+    std::vector<AssemblyError> warnings;  // code after END
+    int endLine = 0;  // the line of END; 0 without one
 
     [[nodiscard]] std::string_view text(const Item& item) const
     {
@@ -70,8 +73,13 @@ struct Program {
     }
 };
 
+// Whether `name` is the label that a Blikon program calls once a frame, in any case.
+[[nodiscard]] bool isFrameLabel(std::string_view name);
+
 // The statements of a source text, one per line, with the errors a line shows by itself:
-// unknown instructions, bad operands or expressions, duplicate or reserved names.
+// unknown instructions, bad operands or expressions, duplicate or reserved names. A line
+// in error still defines its label and its symbol, so that later lines are checked
+// against them. Code after END gives a warning.
 // parseProgram("x: nop\n") has one Instruction statement with opcode 0 and label "x".
 [[nodiscard]] Program parseProgram(std::string_view source);
 

@@ -1,8 +1,9 @@
 // The assembler on arbitrary text, with and without long jumps: it ends, and what it
 // gives holds together. At most kMaxErrors errors, in line order, each on a line of the
-// text with a message of well-formed UTF-8; segments inside the 64 KB memory; the Intel
-// HEX reads back to the same image; the listing has a line for every source line; labels
-// by address, and nearestLabel finds the right one.
+// text with a message of well-formed UTF-8, and so is the warning; segments inside the
+// 64 KB memory; the Intel HEX reads back to the same image; the listing has a line for
+// every source line; labels by address, and nearestLabel finds the right one. The fuzz
+// build runs UBSan without recovery, so the 32-bit arithmetic must stay defined.
 
 #include "assembler.h"
 #include "check.h"
@@ -22,13 +23,16 @@ FUZZ_UNTRACED void checkAssembly(std::string_view source, const mcs51::Assembly&
                              (source.empty() || source.back() == '\n' ? 0 : 1);
     FUZZ_CHECK(assembly.errors.size() <= mcs51::kMaxErrors);
     FUZZ_CHECK(!assembly.moreErrors || assembly.errors.size() == mcs51::kMaxErrors);
-    for (std::size_t i = 0; i < assembly.errors.size(); ++i) {
-        const mcs51::AssemblyError& error = assembly.errors[i];
-        FUZZ_CHECK(error.line >= 1 && error.line <= std::max(sourceLines, 1));
-        FUZZ_CHECK(i == 0 || assembly.errors[i - 1].line <= error.line);
-        FUZZ_CHECK(!error.message.empty() && error.message.back() == '.');
-        FUZZ_CHECK(fuzz::wellFormedUtf8(error.message));
+    for (const auto* list : {&assembly.errors, &assembly.warnings}) {
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const mcs51::AssemblyError& error = (*list)[i];
+            FUZZ_CHECK(error.line >= 1 && error.line <= std::max(sourceLines, 1));
+            FUZZ_CHECK(i == 0 || (*list)[i - 1].line <= error.line);
+            FUZZ_CHECK(!error.message.empty() && error.message.back() == '.');
+            FUZZ_CHECK(fuzz::wellFormedUtf8(error.message));
+        }
     }
+    FUZZ_CHECK(assembly.warnings.size() <= 1);
 
     for (const mcs51::Segment& segment : assembly.segments)
         FUZZ_CHECK(!segment.bytes.empty() && segment.address + segment.bytes.size() <= 0x10000);

@@ -21,6 +21,26 @@ namespace {
 
 constexpr double k12MHz = 1e6;  // machine cycles a second
 
+// A Blikon program's frames to the machine cycle, as the 8051 documentation times its
+// instructions. The first arrival at Citac comes after the pauses at start2 and start4
+// (R0 is 0 after reset: 256 rounds of a two-cycle DJNZ each) and the first block: cycle
+// 1,040. A frame is 50 passes of Citac's loop, each 5 times P10MS (198 cycles: its timer
+// overflows 185 cycles after it starts) with the group's MOVs and CALL (6), then the
+// loop's own 6 cycles; with the return, the next block and its CALL that is 51,313
+// cycles. The frame that closes the loop runs 7 more: JMP fce1, CJNE, SJMP, MOV R1,#50.
+constexpr std::uint64_t kFirstFrameStart = 1040;
+constexpr std::uint64_t kFrameCycles = 51313;
+constexpr std::uint64_t kLoopFrameCycles = kFrameCycles + 7;
+
+// The cycle of each of the first `count` frame starts of a program of `frames` blocks.
+std::vector<std::uint64_t> frameStarts(int frames, int count)
+{
+    std::vector<std::uint64_t> starts{kFirstFrameStart};
+    for (int k = 1; k < count; ++k)
+        starts.push_back(starts.back() + (k % frames == 0 ? kLoopFrameCycles : kFrameCycles));
+    return starts;
+}
+
 LampStates lampsOf(const BoardState& frame)
 {
     LampStates lamps;
@@ -80,7 +100,7 @@ TEST(BoardSimulation, ShowsTheComposedFramesInOrderAndLoops)
         ASSERT_EQ(board.lamps(), effect.frames[frame % effect.frames.size()]) << "frame " << frame;
         ASSERT_EQ(labelAt(assembly, board.pc()), "Citac");
     }
-    EXPECT_NEAR(*board.lastFrameSeconds(), 0.0513, 0.0001);
+    EXPECT_EQ(*board.lastFrameCycles(), kLoopFrameCycles);  // the last one closed the loop
 
     // Without the label a frame is a change of the lamps; played in slices of 5 ms, the
     // lamps go through the same frames.
@@ -97,7 +117,44 @@ TEST(BoardSimulation, ShowsTheComposedFramesInOrderAndLoops)
     for (std::size_t i = 0; i < seen.size(); ++i)
         ASSERT_EQ(seen[i], effect.frames[i % effect.frames.size()]) << "change " << i;
     EXPECT_EQ(unlabelled.frameCount(), seen.size());
-    EXPECT_NEAR(*unlabelled.lastFrameSeconds(), 0.0513, 0.0001);
+    // The last complete frame is the one before the last change, as long as with the label.
+    const bool closedTheLoop = (seen.size() - 2) % effect.frames.size() == effect.frames.size() - 1;
+    EXPECT_EQ(*unlabelled.lastFrameCycles(), closedTheLoop ? kLoopFrameCycles : kFrameCycles);
+}
+
+// The frames last the same machine cycles at every crystal the board may have, from the
+// slowest to the fastest the program accepts; only their seconds differ. A frame at
+// 0.1 MHz lasts 6.2 s, more than runToNextFrame runs at once.
+TEST(BoardSimulation, FramesLastExactCyclesAtEveryCrystal)
+{
+    const Effect effect(3, 16);
+    const Firmware firmware = assembled(effect.program).firmware();
+    const std::vector<std::uint64_t> starts = frameStarts(3, 8);
+    for (const double crystalMHz : {0.1, 3.579545, 11.0592, 12.0, 24.0, 100.0}) {
+        SCOPED_TRACE(::testing::Message() << crystalMHz << " MHz");
+        const double cyclesPerSecond = crystalMHz * 1e6 / 12;
+        BoardSimulation board(firmware, 128, cyclesPerSecond);
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            ASSERT_TRUE(board.runToNextFrame() || board.runToNextFrame());
+            EXPECT_EQ(board.cycles(), starts[i]) << "start of frame " << i + 1;
+            if (i == 0)
+                continue;
+            EXPECT_EQ(*board.lastFrameCycles(), starts[i] - starts[i - 1]);
+            EXPECT_EQ(*board.lastFrameSeconds(), double(starts[i] - starts[i - 1]) / cyclesPerSecond);
+        }
+    }
+
+    // Played in the window's ticks of 20 ms of board time, the frames are the same.
+    BoardSimulation ticked(firmware, 128, k12MHz);
+    std::vector<std::uint64_t> lengths;
+    while (lengths.size() < 6) {
+        const std::uint64_t frames = ticked.frameCount();
+        ticked.advance(0.02);
+        if (ticked.frameCount() != frames && ticked.lastFrameCycles())
+            lengths.push_back(*ticked.lastFrameCycles());
+    }
+    EXPECT_EQ(lengths, std::vector<std::uint64_t>({kFrameCycles, kFrameCycles, kLoopFrameCycles, kFrameCycles,
+                                                   kFrameCycles, kLoopFrameCycles}));
 }
 
 TEST(BoardSimulation, ButtonAndResetStartTheEffectAgain)
@@ -131,7 +188,8 @@ TEST(BoardSimulation, ButtonAndResetStartTheEffectAgain)
     EXPECT_EQ(board.lamps(), effect.frames[0]);
 }
 
-// Every arrival at Citac against s51's clock at a breakpoint there, to the cycle.
+// Every arrival at Citac against s51's clock at a breakpoint there, both to the cycle
+// that the documented timing gives.
 TEST(BoardSimulation, FrameStartsAgreeWithS51)
 {
     constexpr int kStops = 12;
@@ -148,15 +206,16 @@ TEST(BoardSimulation, FrameStartsAgreeWithS51)
     const std::vector<testing::S51Step> stops = testing::parseS51Steps(simulated->output);
     ASSERT_EQ(stops.size(), std::size_t(kStops)) << simulated->output.substr(0, 2000);
 
+    // s51 counts 12 clocks a machine cycle.
+    const std::vector<std::uint64_t> starts = frameStarts(4, kStops);
     BoardSimulation board(assembly.firmware(), 128, k12MHz);
     for (int i = 0; i < kStops; ++i) {
+        SCOPED_TRACE("start of frame " + std::to_string(i + 1));
         ASSERT_TRUE(board.runToNextFrame());
         ASSERT_EQ(stops[i].pc, citac->address);
-        EXPECT_EQ(board.cycles(), std::uint64_t(stops[i].clocks) / 12)
-            << "start of frame " << i + 1;
+        EXPECT_EQ(std::uint64_t(stops[i].clocks), 12 * starts[i]);
+        EXPECT_EQ(board.cycles(), starts[i]);
     }
-    std::printf("s51: %d frame starts agree; the last frame %llu cycles here\n", kStops,
-                static_cast<unsigned long long>(*board.lastFrameCycles()));
 }
 
 TEST(MultiplexedLamps, WeighsEachGroupByTimeInCompleteCycles)

@@ -310,50 +310,89 @@ TEST(CpuInterrupts, TimerInterruptCallsItsVectorInTwoCyclesAndClearsTheFlag)
     EXPECT_EQ(cpu.iram(0x31), 1);
     // An overflow every 16 cycles: 25 more calls in 400 cycles.
     cpu.run(400);
-    EXPECT_NEAR(cpu.iram(0x31), 26, 1);
+    EXPECT_EQ(cpu.iram(0x31), 26);
 }
 
-TEST(CpuInterrupts, PrioritiesNestingAndOneInstructionAfterReti)
+// Two priority levels, scripted to the cycle on the INT0 (vector 03h) and INT1 (13h)
+// edges: before each step the pins fall as the row says, after it PC, the cycles since
+// the script began and TCON's IE1 and IE0 flags are exact. The main program: MOV
+// TCON,#05h, MOV IP,#ip, MOV IE,#85h, then NOPs at 49h and 4Ah and SJMP back at 4Bh; the
+// script begins at 4Ah. Each handler is INC (one cycle) and RETI (two); a call takes two.
+TEST(CpuInterrupts, PrioritiesNestingAndPollingOrderToTheCycle)
 {
-    // IT0 = IT1 = 1 (edges); EX0, EX1, EA; INT1 high priority.
-    Cpu cpu(interruptProgram({0x75, 0x88, 0x05, 0x75, 0xB8, 0x04, 0x75, 0xA8, 0x85}));
-    cpu.run(20);
-    // Before each step the pins change (-1: as they are); after it PC is where it says
-    // (kMain: anywhere in the main program) and TCON holds the IE1 and IE0 flags given.
-    constexpr int kMain = -1;
-    struct Moment {
-        int int0, int1, pc, flags;
+    struct Step {
+        bool int0Falls, int1Falls;
+        std::uint16_t pc;
+        std::uint64_t cycles;
+        std::uint8_t flags;  // IE1 0x08, IE0 0x02
         const char* what;
     };
-    const Moment moments[] = {
-        {0, -1, 0x03, 0x00, "an INT0 edge calls the low-priority handler, which clears IE0"},
-        {-1, 0, 0x13, 0x00, "an INT1 edge: the high priority interrupts the INT0 handler"},
-        {1, 1, 0x15, 0x00, "INC 32h"},
-        {0, 0, 0x03, 0x0A, "new edges on both wait while the high-priority handler runs: RETI"},
-        {-1, -1, 0x05, 0x0A, "after RETI one instruction runs"},
-        {-1, -1, 0x13, 0x02, "then INT1 interrupts the INT0 handler again"},
-        {-1, -1, 0x15, 0x02, "INC 32h"},
-        {-1, -1, 0x05, 0x02, "RETI"},
-        {-1, -1, kMain, 0x02, "INT0 waits for the INT0 handler's RETI"},
-        {-1, -1, kMain, 0x02, "and one instruction after it"},
-        {-1, -1, 0x03, 0x00, "then INT0's second edge is served"},
+    struct Scenario {
+        std::uint8_t ip;
+        std::vector<Step> steps;
     };
-    for (const Moment& m : moments) {
-        SCOPED_TRACE(m.what);
-        if (m.int0 >= 0)
-            cpu.setPin(3, 2, m.int0);
-        if (m.int1 >= 0)
-            cpu.setPin(3, 3, m.int1);
-        cpu.step();
-        if (m.pc == kMain)
-            EXPECT_GE(cpu.pc(), 0x40);
-        else
-            EXPECT_EQ(cpu.pc(), m.pc);
-        EXPECT_EQ(cpu.sfr(sfr::TCON) & 0x0A, m.flags);
+    const Scenario scenarios[] = {
+        {0x04, {
+            {false, true, 0x13, 2, 0x00, "INT1 (high) is called"},
+            {true, false, 0x15, 3, 0x02, "a low request waits while only the high handler runs"},
+            {false, false, 0x4A, 5, 0x02, "RETI"},
+            {false, false, 0x4B, 6, 0x02, "one instruction after RETI"},
+            {false, false, 0x03, 8, 0x00, "then INT0 is called"},
+            {false, false, 0x05, 9, 0x00, "INC 30h"},
+            {false, false, 0x4B, 11, 0x00, "RETI"},
+        }},
+        {0x04, {
+            {true, false, 0x03, 2, 0x00, "INT0 (low) is called"},
+            {false, true, 0x13, 4, 0x00, "a high request nests in the low handler at once"},
+            {false, false, 0x15, 5, 0x00, "INC 32h"},
+            {false, false, 0x03, 7, 0x00, "RETI back into the low handler"},
+            {false, false, 0x05, 8, 0x00, "INC 30h"},
+            {false, false, 0x4A, 10, 0x00, "RETI"},
+        }},
+        {0x00, {
+            {true, true, 0x03, 2, 0x08, "two low requests: INT0 comes first in the polling order"},
+            {false, false, 0x05, 3, 0x08, "INT1 waits: same level"},
+            {false, false, 0x4A, 5, 0x08, "RETI"},
+            {false, false, 0x4B, 6, 0x08, "one instruction after RETI"},
+            {false, false, 0x13, 8, 0x00, "then INT1"},
+        }},
+        {0x05, {
+            {true, true, 0x03, 2, 0x08, "two high requests: INT0 first"},
+            {false, false, 0x05, 3, 0x08, "INT1 waits: same level"},
+            {false, false, 0x4A, 5, 0x08, "RETI"},
+            {false, false, 0x4B, 6, 0x08, "one instruction after RETI"},
+            {false, false, 0x13, 8, 0x00, "then INT1"},
+        }},
+        {0x00, {
+            {true, false, 0x03, 2, 0x00, "INT0 (low) is called"},
+            {false, true, 0x05, 3, 0x08, "a low request waits while a low handler runs"},
+            {false, false, 0x4A, 5, 0x08, "RETI"},
+            {false, false, 0x4B, 6, 0x08, "one instruction after RETI"},
+            {false, false, 0x13, 8, 0x00, "then INT1"},
+            {false, false, 0x15, 9, 0x00, "INC 32h"},
+            {false, false, 0x4B, 11, 0x00, "RETI"},
+        }},
+    };
+    for (const Scenario& scenario : scenarios) {
+        // IT0 = IT1 = 1 (edges); the priorities; EX0, EX1, EA.
+        Cpu cpu(interruptProgram({0x75, 0x88, 0x05, 0x75, 0xB8, scenario.ip, 0x75, 0xA8, 0x85}));
+        cpu.run(9);  // the setup and the NOP that writing IE lets run first
+        ASSERT_EQ(cpu.pc(), 0x4A);
+        const std::uint64_t start = cpu.cycles();
+        for (const Step& step : scenario.steps) {
+            SCOPED_TRACE(testing::Message() << "IP " << int(scenario.ip) << ": " << step.what);
+            if (step.int0Falls)
+                cpu.setPin(3, 2, false);
+            if (step.int1Falls)
+                cpu.setPin(3, 3, false);
+            cpu.step();
+            cpu.setPin(3, 2, true);
+            cpu.setPin(3, 3, true);
+            EXPECT_EQ(cpu.pc(), step.pc);
+            EXPECT_EQ(cpu.cycles() - start, step.cycles);
+            EXPECT_EQ(cpu.sfr(sfr::TCON) & 0x0A, step.flags);
+        }
     }
-    cpu.run(10);
-    EXPECT_EQ(cpu.iram(0x30), 2);
-    EXPECT_EQ(cpu.iram(0x32), 2);
 }
 
 TEST(CpuInterrupts, LevelTriggeredInputCallsWhileLowAndItsFlagFollowsThePin)
@@ -364,11 +403,14 @@ TEST(CpuInterrupts, LevelTriggeredInputCallsWhileLowAndItsFlagFollowsThePin)
     cpu.setPin(3, 2, false);
     cpu.run(30);
     const int calls = cpu.iram(0x30);
-    EXPECT_GT(calls, 3);
+    // From cycle 10, at the SJMP: call (2), INC (1), RETI (2) and one main instruction
+    // (SJMP 2, NOP 1, NOP 1, SJMP 2) a round; the fifth RETI ends at cycle 41.
+    EXPECT_EQ(calls, 5);
+    EXPECT_EQ(cpu.cycles(), 41u);
     EXPECT_TRUE(cpu.sfr(sfr::TCON) & 0x02);
     cpu.setPin(3, 2, true);
     cpu.run(30);
-    EXPECT_LE(cpu.iram(0x30), calls + 1);
+    EXPECT_EQ(cpu.iram(0x30), calls);  // the pin is high before the next call
     EXPECT_FALSE(cpu.sfr(sfr::TCON) & 0x02);
 }
 
