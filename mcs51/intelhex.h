@@ -37,7 +37,7 @@ struct Segment {
 // hexadecimal digit, a length that does not match the record, a wrong checksum, an
 // unknown record type, data in the end record, a missing end record, an empty file, and
 // data at 64 KB and above, where the 8051's code memory has ended. Examples:
-//   ":0200000074018900\n:00000001FF\n" gives {1, "kontrolní součet je 00, má být 89."};
+//   ":02000000740100\n:00000001FF\n" gives {1, "kontrolní součet je 00, má být 89."};
 //   ":020000040001F9\n:0100000055AA\n:00000001FF" gives
 //   {2, "data na adrese 10000h leží za koncem kódové paměti 8051 (0FFFFh)."}.
 [[nodiscard]] Expected<std::vector<Segment>> parseIntelHex(std::string_view text);

@@ -198,6 +198,9 @@ TEST(LocateBlock, NamesTheLineAndWhatIsWrong)
         ASSERT_FALSE(found) << c.text;
         EXPECT_EQ(found.error(), c.problem) << c.text;
     }
+    const std::string added = appendBlock("", formatBlock(BoardState{}));
+    EXPECT_EQ(locateBlockAtLine(added, 6)->begin, 2u);
+    EXPECT_EQ(locateBlockAtLine(added, 0).error(), (LineProblem{1, notInFrame}));
     EXPECT_EQ(locateBlockAtLine("", 3).error().line, 4u);
     EXPECT_EQ(locateBlockAt("ab", 3).error().line, 2u);
     EXPECT_EQ((LineProblem{12, "chybí mov R4."}).message(), "Řádek 12: chybí mov R4.");
