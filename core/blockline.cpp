@@ -174,13 +174,21 @@ BlockLineReading readCodeLine(std::string_view line)
 {
     const Statement statement = readStatement(line);
     BlockLineReading reading;
-    if (!statement.valid || !statement.label.empty())
+    if (!statement.valid)
         return reading;
-    if (callsCitac(statement)) {
+    const bool call = callsCitac(statement);
+    const int reg = sameWord(statement.mnemonic, "mov") ? blockRegister(statement.operands) : 0;
+    if (!statement.label.empty()) {
+        // A frame's lines are moved and deleted whole, and a label must not go with them.
+        if (call || reg != 0)
+            reading.reason = "řádek snímku nesmí nést návěští " + quoted(statement.label) +
+                             ": dej ho na vlastní řádek nad snímek.";
+        return reading;
+    }
+    if (call) {
         reading.role = LineRole::Call;
         return reading;
     }
-    const int reg = sameWord(statement.mnemonic, "mov") ? blockRegister(statement.operands) : 0;
     if (reg == 0)
         return reading;
     reading.role = LineRole::Block;

@@ -32,11 +32,12 @@ enum class LineRole {
 // it can, what to write instead:
 //   "   MOV R2,#0FEh ; a" reads 0xFE;   "mov R2,#0feh" gives
 //   "animace hodnotu „0feh“ nepřečte: napiš 0FEh."
+// A block or call line with a label is no line of a frame (role Other), with a reason.
 struct BlockLineReading {
     LineRole role = LineRole::Other;
     int reg = 0;             // 2..6 on a block line
     std::uint8_t value = 0;  // the value of a readable block line
-    std::string reason;      // empty on a readable block line
+    std::string reason;      // empty on a readable block line and on other text
 
     [[nodiscard]] bool readable() const { return role == LineRole::Block && reason.empty(); }
 };

@@ -38,8 +38,10 @@ Expected<BlockAround> blockAround(const LinesAround& lines)
     const auto isBlockLine = [&](std::size_t k) { return lines.readings[k].role == LineRole::Block; };
     std::size_t last = lines.home;
     switch (lines.readings[lines.home].role) {
-    case LineRole::Other:
-        return LineProblem{lines.firstLine + lines.home + 1, std::string(kNotInFrame)};
+    case LineRole::Other: {
+        const std::string& reason = lines.readings[lines.home].reason;
+        return LineProblem{lines.firstLine + lines.home + 1, reason.empty() ? std::string(kNotInFrame) : reason};
+    }
     case LineRole::Call:
         if (lines.home == 0 || !isBlockLine(lines.home - 1))
             return LineProblem{lines.firstLine + lines.home + 1, std::string(kNoBlockAboveCall)};
@@ -58,8 +60,13 @@ Expected<BlockAround> blockAround(const LinesAround& lines)
     for (std::size_t k = first; k <= last; ++k)
         run.add(lines.readings[k], lines.firstLine + k);
     const Expected<GroupValues> values = run.values();
-    if (!values)
+    if (!values) {
+        // A block short of a line may have it right next to it, with a label.
+        for (const std::size_t k : {first - 1, last + 1})
+            if (run.size() < kGroupCount && k < lines.spans.size() && !lines.readings[k].reason.empty())
+                return LineProblem{lines.firstLine + k + 1, lines.readings[k].reason};
         return values.error();
+    }
     return BlockAround{{lines.spans[first].begin, lines.spans[last].end, lines.firstLine + first, *values}, last};
 }
 
@@ -72,9 +79,11 @@ Expected<GroupValues> readBlock(std::string_view blockText)
     for (std::size_t start = 0; start != std::string_view::npos; start = nextLineStart(blockText, start), ++line) {
         const LineSpan span = lineFrom(blockText, start);
         const BlockLineReading reading = readCodeLine(blockText.substr(span.begin, span.end - span.begin));
-        if (reading.role != LineRole::Block)
-            return LineProblem{line + 1, line < kGroupCount ? std::string(kNotInFrame)
-                                                            : "blok má jen pět řádků, tady už nic být nemá."};
+        if (reading.role != LineRole::Block) {
+            if (line >= kGroupCount)
+                return LineProblem{line + 1, "blok má jen pět řádků, tady už nic být nemá."};
+            return LineProblem{line + 1, reading.reason.empty() ? std::string(kNotInFrame) : reading.reason};
+        }
         run.add(reading, line);
     }
     return run.values();

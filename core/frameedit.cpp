@@ -18,8 +18,10 @@ Expected<FrameInText> frameAround(const detail::LinesAround& lines)
     if (!found)
         return found.error();
     const std::size_t call = found->lastIndex + 1;
-    if (call >= lines.spans.size() || lines.readings[call].role != LineRole::Call)
+    if (call >= lines.spans.size())
         return LineProblem{lines.firstLine + call + 1, std::string(kNoCallBelow)};
+    if (const BlockLineReading& below = lines.readings[call]; below.role != LineRole::Call)
+        return LineProblem{lines.firstLine + call + 1, below.reason.empty() ? std::string(kNoCallBelow) : below.reason};
     return FrameInText{found->block, lines.spans[call].end};
 }
 

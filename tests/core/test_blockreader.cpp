@@ -113,6 +113,9 @@ TEST(ReadCodeLine, ReadsWhatTheAnimationPlaysAndSaysWhatIsWrongElsewhere)
     };
     for (const auto& [line, role] : roles)
         EXPECT_EQ(readCodeLine(line).role, role) << line;
+    EXPECT_EQ(readCodeLine("x: mov R2,#0FEh").reason,
+              "řádek snímku nesmí nést návěští „x“: dej ho na vlastní řádek nad snímek.");
+    EXPECT_EQ(readCodeLine("start0: mov A,#0").reason, "");
 }
 
 // Random edits of blocks as a user's hands make them: every text that reads as a block
@@ -174,6 +177,7 @@ TEST(LocateBlock, NamesTheLineAndWhatIsWrong)
     };
     const std::string notInFrame =
         "není součástí snímku: snímek tvoří pět řádků mov R2,# až mov R6,# a pod nimi Call Citac.";
+    const std::string labelled = "řádek snímku nesmí nést návěští „f7“: dej ho na vlastní řádek nad snímek.";
     struct Case {
         std::string text;
         std::size_t line;  // 0-based, where the cursor stands
@@ -192,6 +196,9 @@ TEST(LocateBlock, NamesTheLineAndWhatIsWrong)
         {text({r2, r3, r4, r5, r6, r2, r3, r4, r5, r6, call}), 10, {10, "mov R6 je v bloku podruhé."}},
         {text({r2, i + "mov R3,#0ffh", r4, r5, r6, call}), 5, {2, "animace hodnotu „0ffh“ nepřečte: napiš 0FFh."}},
         {text({r2, r3, "", r4, r5, r6, call}), 0, {3, "chybí mov R4."}},
+        {text({"f7: mov R2,#0FFh", r3, r4, r5, r6, call}), 2, {1, labelled}},
+        {text({"f7: mov R2,#0FFh", r3, r4, r5, r6, call}), 0, {1, labelled}},
+        {text({r2, r3, r4, r5, r6, "f7: call Citac"}), 5, {6, "řádek snímku nesmí nést návěští „f7“: dej ho na vlastní řádek nad snímek."}},
     };
     for (const Case& c : cases) {
         const Expected<BlockInText> found = locateBlockAtLine(c.text, c.line);

@@ -255,6 +255,8 @@ TEST(LocateFrame, SaysWhatIsMissing)
     const std::string block = formatBlock(BoardState{});
     EXPECT_EQ(locateFrameAtLine(block + "\r\n; x", 0).error(), (LineProblem{6, "za blokem chybí Call Citac."}));
     EXPECT_EQ(locateFrameAtLine(block, 2).error(), (LineProblem{6, "za blokem chybí Call Citac."}));
+    EXPECT_EQ(locateFrameAtLine(block + "\r\nf7: Call Citac", 1).error(),
+              (LineProblem{6, "řádek snímku nesmí nést návěští „f7“: dej ho na vlastní řádek nad snímek."}));
     EXPECT_EQ(locateFrameAtLine(block + "\r\n" + std::string(kCallLine), 9).error().line, 10u);
 }
 
