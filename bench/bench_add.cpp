@@ -1,9 +1,12 @@
 // Times the main window's add, add-start and add-end commands, and reading back and
 // replacing the last frame, on a long program (10,000 frames, about 1.4 MB), against
-// replacing the whole editor text as a baseline.
+// replacing the whole editor text as a baseline; and the text work of the frame
+// commands at the last frame (find the frame at the cursor, then insert, delete, move or
+// duplicate it) and the frame list of the whole text, as the overview reads it.
 #include "block.h"
 #include "codeeditor.h"
 #include "fblikon.h"
+#include "frameedit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +17,10 @@
 #include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
 
 
 namespace {
@@ -75,8 +82,91 @@ void BM_ReadCodeText(benchmark::State& state)
         benchmark::DoNotOptimize(fixture().window.codeText());
 }
 
+// The long program as text and the cursor on the R4 line of its last frame, or of the
+// frame before it for a move down, which has nothing to swap with at the last frame.
+const std::string& longText()
+{
+    static const std::string text = blikon::bench::longProgram();
+    return text;
+}
+
+std::size_t cursorInFrame(std::size_t fromLast)
+{
+    std::size_t at = longText().size();
+    for (std::size_t k = 0; k <= fromLast; ++k)
+        at = longText().rfind("R4,#", at - 1);
+    return at;
+}
+
+// One frame command's text work per iteration: the frame at the cursor, then `edit`.
+template <typename Edit>
+void onFrameAtCursor(benchmark::State& state, std::size_t fromLast, Edit edit)
+{
+    const std::string_view text = longText();
+    const std::size_t cursor = cursorInFrame(fromLast);
+    for (auto _ : state) {
+        const blikon::Expected<blikon::FrameInText> frame = blikon::locateFrameAt(text, cursor);
+        if (!frame)
+            return state.SkipWithError("no frame at the cursor");
+        auto result = edit(text, *frame, cursor);
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["text_bytes"] = static_cast<double>(text.size());
+}
+
+void BM_FrameInsertBefore(benchmark::State& state)
+{
+    onFrameAtCursor(state, 0, [](std::string_view text, const blikon::FrameInText& frame, std::size_t cursor) {
+        return blikon::insertFrameBefore(text, frame, cursor, blikon::BoardState{});
+    });
+}
+
+void BM_FrameDelete(benchmark::State& state)
+{
+    onFrameAtCursor(state, 0, [](std::string_view text, const blikon::FrameInText& frame, std::size_t) {
+        return blikon::deleteFrame(text, frame);
+    });
+}
+
+void BM_FrameMoveUp(benchmark::State& state)
+{
+    onFrameAtCursor(state, 0, [](std::string_view text, const blikon::FrameInText& frame, std::size_t cursor) {
+        return blikon::moveFrameUp(text, frame, cursor);
+    });
+}
+
+void BM_FrameMoveDownBeforeLast(benchmark::State& state)
+{
+    onFrameAtCursor(state, 1, [](std::string_view text, const blikon::FrameInText& frame, std::size_t cursor) {
+        return blikon::moveFrameDown(text, frame, cursor);
+    });
+}
+
+void BM_FrameDuplicate(benchmark::State& state)
+{
+    onFrameAtCursor(state, 0, [](std::string_view text, const blikon::FrameInText& frame, std::size_t cursor) {
+        return blikon::duplicateFrame(text, frame, cursor);
+    });
+}
+
+void BM_ListFrames(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::vector<blikon::FrameInText> frames = blikon::listFrames(longText());
+        if (frames.size() != blikon::bench::kLongProgramFrames)
+            return state.SkipWithError("not every frame listed");
+        benchmark::DoNotOptimize(frames.data());
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_FrameInsertBefore)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrameDelete)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrameMoveUp)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrameMoveDownBeforeLast)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrameDuplicate)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ListFrames)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_AddBlock)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReplaceFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -2,17 +2,24 @@
 
 namespace blikon {
 
-std::string blockLine(int reg, int value)
+std::string valueText(int value)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text = "0";
+    if (value >= 16)
+        text += kHex[(value >> 4) & 0xF];
+    text += kHex[value & 0xF];
+    text += 'h';
+    return text;
+}
+
+std::string blockLine(int reg, int value)
+{
     std::string line(kIndent);
     line += "mov R";
     line += static_cast<char>('0' + reg);
-    line += ",#0";
-    if (value >= 16)
-        line += kHex[(value >> 4) & 0xF];
-    line += kHex[value & 0xF];
-    line += 'h';
+    line += ",#";
+    line += valueText(value);
     return line;
 }
 

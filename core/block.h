@@ -16,6 +16,10 @@ inline constexpr std::string_view kIndent = "           ";
 // The call line that follows every block: the indent and "Call Citac".
 inline constexpr std::string_view kCallLine = "           Call Citac";
 
+// A group value as a block writes it: "0", the value in upper-case hex without leading
+// zeros and "h". valueText(254) == "0FEh", valueText(5) == "05h".
+[[nodiscard]] std::string valueText(int value);
+
 // One block line: the indent, "mov R<reg>,#0", the value in upper-case hex without
 // leading zeros and "h". blockLine(2, 5) == "           mov R2,#05h".
 [[nodiscard]] std::string blockLine(int reg, int value);

@@ -1,105 +1,92 @@
 #include "blockreader.h"
 
-#include "block.h"
-#include "valuedecoding.h"
-
-#include <algorithm>
-
 namespace blikon {
 
 namespace {
 
-constexpr std::string_view kMov = "mov R";
-constexpr int kCallLineIndex = kGroupCount;  // the call line stands right after the block
-
-// The value of one line in blockLine's form for the register, or none.
-std::optional<std::uint8_t> readBlockLine(int reg, std::string_view line)
-{
-    const std::size_t valueAt = kIndent.size() + kMov.size() + 3;  // behind "R2,#"
-    if (line.size() < valueAt)
-        return std::nullopt;
-    const std::optional<std::uint8_t> value = decodeValue(reg, line.substr(valueAt, 3));
-    if (!value || line != blockLine(reg, *value))
-        return std::nullopt;
-    return value;
-}
-
-// The start of the line that holds the byte at `offset`.
-std::size_t lineStartAt(std::string_view text, std::size_t offset)
-{
-    if (offset == 0)
-        return 0;
-    const std::size_t previousLf = text.rfind('\n', offset - 1);
-    return previousLf == std::string_view::npos ? 0 : previousLf + 1;
-}
-
-// The line that starts at `start`, without its line end.
-std::string_view lineAt(std::string_view text, std::size_t start)
-{
-    const std::size_t lf = text.find('\n', start);
-    if (lf == std::string_view::npos)
-        return text.substr(start);
-    const std::size_t end = lf > start && text[lf - 1] == '\r' ? lf - 1 : lf;
-    return text.substr(start, end - start);
-}
-
-// Which line of a block `line` would be: 0 to 4 for the mov lines of R2 to R6, 5 for the
-// call line; -1 for any other line.
-int placeInBlock(std::string_view line)
-{
-    if (line == kCallLine)
-        return kCallLineIndex;
-    const std::size_t digitAt = kIndent.size() + kMov.size();
-    if (line.size() <= digitAt || line.substr(0, kIndent.size()) != kIndent ||
-        line.substr(kIndent.size(), kMov.size()) != kMov)
-        return -1;
-    const int reg = line[digitAt] - '0';
-    return reg >= kGroups.front().reg && reg <= kGroups.back().reg ? reg - kGroups.front().reg : -1;
-}
-
-// The block around the line that starts at `start` and has the index `line`.
-std::optional<BlockInText> blockAround(std::string_view text, std::size_t start, std::size_t line)
-{
-    const int place = placeInBlock(lineAt(text, start));
-    if (place < 0 || line < static_cast<std::size_t>(place))
-        return std::nullopt;
-    std::size_t begin = start;
-    for (int k = 0; k < place; ++k)
-        begin = lineStartAt(text, begin - 1);
-
-    std::size_t lineStart = begin;
-    for (int k = 1; k < kGroupCount; ++k) {
-        const std::size_t lf = text.find('\n', lineStart);
-        if (lf == std::string_view::npos)
-            return std::nullopt;
-        lineStart = lf + 1;
-    }
-    const std::size_t end = lineStart + lineAt(text, lineStart).size();
-    const std::optional<GroupValues> values = readBlock(text.substr(begin, end - begin));
-    if (!values)
-        return std::nullopt;
-    return BlockInText{begin, end, line - static_cast<std::size_t>(place), *values};
-}
+constexpr std::string_view kNotInFrame =
+    "není součástí snímku: snímek tvoří pět řádků mov R2,# až mov R6,# a pod nimi Call Citac.";
+constexpr std::string_view kNoBlockAboveCall = "nad Call Citac chybí blok: pět řádků mov R2,# až mov R6,#.";
 
 }  // namespace
 
-std::optional<GroupValues> readBlock(std::string_view blockText)
+namespace detail {
+
+LinesAround readLinesAround(std::string_view codeText, std::size_t homeStart, std::size_t homeLine,
+                            std::size_t above, std::size_t below)
 {
-    GroupValues values{};
-    std::size_t start = 0;
-    for (int g = 0; g < kGroupCount; ++g) {
-        const bool last = g + 1 == kGroupCount;
-        const std::size_t end = last ? blockText.size() : blockText.find(kCrLf, start);
-        if (end == std::string_view::npos)
-            return std::nullopt;
-        const std::optional<std::uint8_t> value =
-            readBlockLine(kGroups[g].reg, blockText.substr(start, end - start));
-        if (!value)
-            return std::nullopt;
-        values[g] = *value;
-        start = end + kCrLf.size();
+    std::size_t first = homeStart;
+    std::size_t before = 0;
+    while (before < above && first > 0) {
+        first = previousLineStart(codeText, first);
+        ++before;
     }
-    return values;
+    LinesAround lines;
+    lines.home = before;
+    lines.firstLine = homeLine - before;
+    for (std::size_t start = first; start != std::string_view::npos && lines.spans.size() <= before + below;
+         start = nextLineStart(codeText, start)) {
+        const LineSpan span = lineFrom(codeText, start);
+        lines.spans.push_back(span);
+        lines.readings.push_back(readCodeLine(codeText.substr(span.begin, span.end - span.begin)));
+    }
+    return lines;
+}
+
+Expected<BlockAround> blockAround(const LinesAround& lines)
+{
+    const auto isBlockLine = [&](std::size_t k) { return lines.readings[k].role == LineRole::Block; };
+    std::size_t last = lines.home;
+    switch (lines.readings[lines.home].role) {
+    case LineRole::Other: {
+        const std::string& reason = lines.readings[lines.home].reason;
+        return LineProblem{lines.firstLine + lines.home + 1, reason.empty() ? std::string(kNotInFrame) : reason};
+    }
+    case LineRole::Call:
+        if (lines.home == 0 || !isBlockLine(lines.home - 1))
+            return LineProblem{lines.firstLine + lines.home + 1, std::string(kNoBlockAboveCall)};
+        last = lines.home - 1;
+        break;
+    case LineRole::Block:
+        while (last + 1 < lines.spans.size() && isBlockLine(last + 1))
+            ++last;
+        break;
+    }
+    std::size_t first = last;
+    while (first > 0 && isBlockLine(first - 1))
+        --first;
+
+    BlockRun run;
+    for (std::size_t k = first; k <= last; ++k)
+        run.add(lines.readings[k], lines.firstLine + k);
+    const Expected<GroupValues> values = run.values();
+    if (!values) {
+        // A block short of a line may have it right next to it, with a label.
+        for (const std::size_t k : {first - 1, last + 1})
+            if (run.size() < kGroupCount && k < lines.spans.size() && !lines.readings[k].reason.empty())
+                return LineProblem{lines.firstLine + k + 1, lines.readings[k].reason};
+        return values.error();
+    }
+    return BlockAround{{lines.spans[first].begin, lines.spans[last].end, lines.firstLine + first, *values}, last};
+}
+
+}  // namespace detail
+
+Expected<GroupValues> readBlock(std::string_view blockText)
+{
+    BlockRun run;
+    std::size_t line = 0;
+    for (std::size_t start = 0; start != std::string_view::npos; start = nextLineStart(blockText, start), ++line) {
+        const LineSpan span = lineFrom(blockText, start);
+        const BlockLineReading reading = readCodeLine(blockText.substr(span.begin, span.end - span.begin));
+        if (reading.role != LineRole::Block) {
+            if (line >= kGroupCount)
+                return LineProblem{line + 1, "blok má jen pět řádků, tady už nic být nemá."};
+            return LineProblem{line + 1, reading.reason.empty() ? std::string(kNotInFrame) : reading.reason};
+        }
+        run.add(reading, line);
+    }
+    return run.values();
 }
 
 BoardState boardFromValues(const GroupValues& values)
@@ -111,31 +98,43 @@ BoardState boardFromValues(const GroupValues& values)
     return board;
 }
 
+Expected<BlockInText> locateBlockAtLine(std::string_view codeText, std::size_t line)
+{
+    const std::size_t start = lineStart(codeText, line);
+    if (start == std::string_view::npos)
+        return LineProblem{line + 1, std::string(kNotInFrame)};
+    const Expected<detail::BlockAround> found = detail::blockAround(
+        detail::readLinesAround(codeText, start, line, kBlockSearchLinesAbove, kBlockSearchLinesBelow));
+    if (!found)
+        return found.error();
+    return found->block;
+}
+
+Expected<BlockInText> locateBlockAt(std::string_view codeText, std::size_t offset)
+{
+    if (offset > codeText.size())
+        return LineProblem{lineIndexAt(codeText, codeText.size()) + 2, std::string(kNotInFrame)};
+    const std::size_t start = lineStartAt(codeText, offset);
+    const Expected<detail::BlockAround> found = detail::blockAround(detail::readLinesAround(
+        codeText, start, lineIndexAt(codeText, start), kBlockSearchLinesAbove, kBlockSearchLinesBelow));
+    if (!found)
+        return found.error();
+    return found->block;
+}
+
 std::optional<BlockInText> findBlockAtLine(std::string_view codeText, std::size_t line)
 {
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < line; ++k) {
-        const std::size_t lf = codeText.find('\n', start);
-        if (lf == std::string_view::npos)
-            return std::nullopt;
-        start = lf + 1;
-    }
-    return blockAround(codeText, start, line);
+    Expected<BlockInText> found = locateBlockAtLine(codeText, line);
+    return found ? std::optional(*found) : std::nullopt;
 }
 
 std::optional<BlockInText> findBlockAt(std::string_view codeText, std::size_t offset)
 {
-    if (offset > codeText.size())
-        return std::nullopt;
-    // The LF that ends a line belongs to it.
-    const std::size_t start = lineStartAt(codeText, offset);
-    const auto line = static_cast<std::size_t>(
-        std::count(codeText.begin(), codeText.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
-    return blockAround(codeText, start, line);
+    Expected<BlockInText> found = locateBlockAt(codeText, offset);
+    return found ? std::optional(*found) : std::nullopt;
 }
 
-std::string replaceBlock(std::string_view codeText, const BlockInText& block,
-                         std::string_view newBlock)
+std::string replaceBlock(std::string_view codeText, const BlockInText& block, std::string_view newBlock)
 {
     std::string result;
     result.reserve(codeText.size() - (block.end - block.begin) + newBlock.size());

@@ -1,0 +1,27 @@
+#pragma once
+
+// Where the parts of a complete program (templates.h) stand in a code text.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace blikon {
+
+// The start of the program end's first line, "           jmp fce1": where lines go that
+// should join the frames' loop rather than land after "End". Found as the first line that
+// jumps to fce1 (jmp, ljmp, sjmp or ajmp, any letter case, no label) and whose next
+// statement, past blank lines and comments, carries the label fce2, so that a hand-edited
+// end still counts. None when the text has no such line.
+// In addEnd(addStart(appendBlock("", b))) it is the offset right behind the CR LF that
+// ends the frame's "Call Citac", and inserting b + "\r\n" + kCallLine + "\r\n" there
+// gives addEnd(appendBlock(addStart(appendBlock("", b)), b)).
+[[nodiscard]] std::optional<std::size_t> programEndAt(std::string_view codeText);
+
+// The number of frames in a complete program's loop: the lines that call Citac
+// (callsCitac, labelled or not) between the program start (its line labelled start0)
+// and the program end (programEndAt). None unless the text has both, in that order.
+// addEnd(addStart(appendBlock(appendBlock("", a), b))) gives 2, addStart("") none.
+[[nodiscard]] std::optional<std::size_t> programFrameCount(std::string_view codeText);
+
+}  // namespace blikon
