@@ -92,7 +92,16 @@ void FBlikon::buildControls()
 
     panel_ = new LedPanel(client);
     connect(panel_, &LedPanel::ledChanged, this, &FBlikon::onLedChanged);
+    buildButtons(client);
+    buildCodeArea(client);
+    buildStatusBar(client);
 
+    dialogs_ = new CommonDialog(this);
+    document_ = new CodeDocument(this);
+}
+
+void FBlikon::buildButtons(QWidget* client)
+{
     const auto makeButton = [client](const char* name, const QString& caption, QRect geometry) {
         QPushButton* button = addPushButton(client, name, caption, geometry);
         button->setAutoDefault(false);
@@ -109,7 +118,11 @@ void FBlikon::buildControls()
     // Konec is the window's cancel button: Esc presses it, wherever the focus is.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, closeButton_, &QPushButton::click);
+}
 
+// The right half: the line that divides it from the panel, the block label and the editor.
+void FBlikon::buildCodeArea(QWidget* client)
+{
     auto* line = new QFrame(client);
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::VLine);
@@ -126,7 +139,12 @@ void FBlikon::buildControls()
     codeEditor_->setObjectName(QStringLiteral("Text1"));
     codeEditor_->setFont(comicFont());
     codeEditor_->setGeometry(twipRect(3000, 1200, 2895, 2535));
+}
 
+// The status line of the five group values, refreshed by its timer, and the lock and
+// clock panels.
+void FBlikon::buildStatusBar(QWidget* client)
+{
     statusBar_ = new StatusBar({4065, 600, 600, 600}, client);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setFont(comicFont());
@@ -138,9 +156,6 @@ void FBlikon::buildControls()
     statusTimer_->setInterval(100);
     connect(statusTimer_, &QTimer::timeout, this, &FBlikon::refreshStatusLine);
     statusTimer_->start();
-
-    dialogs_ = new CommonDialog(this);
-    document_ = new CodeDocument(this);
 }
 
 void FBlikon::buildMenus()

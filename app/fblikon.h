@@ -58,6 +58,9 @@ public:
 
 private:
     void buildControls();
+    void buildButtons(QWidget* client);
+    void buildCodeArea(QWidget* client);
+    void buildStatusBar(QWidget* client);
     void buildMenus();
     void setTabOrder();
 
