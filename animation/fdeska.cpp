@@ -1,15 +1,10 @@
 #include "fdeska.h"
 
 #include "assembling.h"
-#include "buttons.h"
 #include "codewindow.h"
-#include "commondialog.h"
 #include "fonts.h"
 #include "handlerguard.h"
-#include "lamp.h"
-#include "playback.h"
-#include "services.h"
-#include "settingsstore.h"
+#include "playbacktimer.h"
 #include "statusbar.h"
 #include "twips.h"
 
@@ -18,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -56,13 +50,6 @@ QString czechNumber(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-QColor storedLampColor()
-{
-    const QString stored =
-        Services::settings().read(QStringLiteral("Path"), QStringLiteral("Color"), QString::number(kDefaultLampColor));
-    return unpackColor(lampColorFromSetting(stored.toStdString()));
-}
-
 }  // namespace
 
 std::unique_ptr<FDeska> FDeska::create(CodeWindow& source, QWidget* parent)
@@ -82,26 +69,14 @@ void simulateBoard(CodeWindow& window)
 }
 
 FDeska::FDeska(CodeWindow& source, const mcs51::Assembly& assembly, const BoardSettings& board, QWidget* parent)
-    : QDialog(parent)
+    : LampWindow("FDeska", {1500, 2100, 1890}, kTickMilliseconds, parent)
     , assembly_(assembly)
     , simulation_(assembly.firmware(), board.chip->ramBytes, board.machineCyclesPerSecond())
-    , lit_(storedLampColor())
-    , unlit_(unpackColor(kUnlitLampColor))
 {
-    setObjectName(QStringLiteral("FDeska"));
-    setFixedSize(twipsToPixels(5490), twipsToPixels(5475));
-    const QWidget& window = *source.widget();
-    setWindowTitle(window.windowTitle() + QStringLiteral(" - Deska"));
-    setWindowIcon(window.windowIcon());
-
-    lamps_ = boardLamps(this);
+    setLitColor(storedLampColor());
+    showSourceTitle(*source.widget(), QStringLiteral(" - Deska"));
     buildControls();
     buildSpeedOptions();
-
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(kTickMilliseconds);
-    connect(timer1_, &QTimer::timeout, this, &FDeska::onTick);
 
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
@@ -115,40 +90,28 @@ FDeska::~FDeska() = default;
 
 void FDeska::buildControls()
 {
-    const auto makeButton = [this](const char* name, const QString& caption, int left) {
-        QPushButton* button = addPushButton(this, name, caption, twipRect(left, 4800, 975, 375));
+    boardButton_ = addRowButton(0, QStringLiteral("&Tlačítko"));
+    pauseButton_ = addRowButton(1, kPause);
+    stepButton_ = addRowButton(2, QStringLiteral("&Krok"));
+    resetButton_ = addRowButton(3, QStringLiteral("&Reset"));
+    closeButton_ = addRowButton(4, QStringLiteral("Konec"));
+    for (QPushButton* button : {boardButton_, pauseButton_, stepButton_, resetButton_, closeButton_})
         button->installEventFilter(this);
-        return button;
-    };
-    command1_ = makeButton("Command1", QStringLiteral("&Tlačítko"), 360);
-    command2_ = makeButton("Command2", kPause, 1335);
-    command3_ = makeButton("Command3", QStringLiteral("&Krok"), 2295);
-    command4_ = makeButton("Command4", QStringLiteral("&Reset"), 3270);
-    command5_ = makeButton("Command5", QStringLiteral("Konec"), 4245);
-    command1_->setAutoDefault(false);
-    command2_->setDefault(true);
-    command1_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
-    connect(command1_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
-    connect(command1_, &QPushButton::released, this, [this] { setButtonHeld(true, false); });
-    connect(command2_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
-    connect(command3_, &QPushButton::clicked, this, &FDeska::onStep);
-    connect(command4_, &QPushButton::clicked, this, &FDeska::onReset);
-    connect(command5_, &QPushButton::clicked, this, [this] {
+    boardButton_->setAutoDefault(false);
+    boardButton_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
+    connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
+    connect(boardButton_, &QPushButton::released, this, [this] { setButtonHeld(true, false); });
+    connect(pauseButton_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
+    connect(stepButton_, &QPushButton::clicked, this, &FDeska::onStep);
+    connect(resetButton_, &QPushButton::clicked, this, &FDeska::onReset);
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
         HandlerGuard::run(this, "Command5_Click", OnFailure::Silent, [this] { close(); });
     });
-
-    statusBar1_ = new StatusBar({1500, 2100, 1890}, this);
-    statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar1_->setFont(comicFont());
-    statusBar1_->setGeometry(twipRect(0, 5220, 5490, 255));
 }
 
 void FDeska::buildSpeedOptions()
 {
-    auto* label1 = new QLabel(QStringLiteral("R&ychlost:"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setFont(comicFont());
-    label1->setGeometry(twipRect(360, 4440, 975, 255));
+    QLabel* caption = addSpeedLabel(QStringLiteral("R&ychlost:"), twipRect(360, 4440, 975, 255));
     for (std::size_t i = 0; i < kSpeeds.size(); ++i) {
         const SpeedOption& option = kSpeeds[i];
         auto* button = new QRadioButton(QString::fromUtf8(option.caption), this);
@@ -161,9 +124,9 @@ void FDeska::buildSpeedOptions()
             if (checked)
                 onSpeed(speed);
         });
-        options_[i] = button;
+        speedOptions_[i] = button;
     }
-    label1->setBuddy(options_[1]);
+    caption->setBuddy(speedOptions_[1]);
 }
 
 void FDeska::setClock(Clock clock)
@@ -172,19 +135,17 @@ void FDeska::setClock(Clock clock)
     lastTick_ = lastStatus_ = clock_();
 }
 
-void FDeska::onTick()
+void FDeska::tick()
 {
-    HandlerGuard::run(this, "Timer1_Timer", OnFailure::Silent, [this] {
-        const qint64 now = clock_();
-        const qint64 elapsed = std::clamp<qint64>(now - lastTick_, 0, kLongestTickNanoseconds);
-        lastTick_ = now;
-        if (!running_)
-            return;
-        simulation_.advance(double(elapsed) * 1e-9 * speed_);
-        showLamps();
-        if (now - lastStatus_ >= kStatusNanoseconds)
-            showStatus();
-    });
+    const qint64 now = clock_();
+    const qint64 elapsed = std::clamp<qint64>(now - lastTick_, 0, kLongestTickNanoseconds);
+    lastTick_ = now;
+    if (!running_)
+        return;
+    simulation_.advance(double(elapsed) * 1e-9 * speed_);
+    showLamps();
+    if (now - lastStatus_ >= kStatusNanoseconds)
+        showStatus();
 }
 
 void FDeska::onPauseOrRun()
@@ -222,14 +183,11 @@ void FDeska::onSpeed(double speed)
 void FDeska::setRunning(bool running)
 {
     running_ = running;
-    command2_->setText(running ? kPause : kRun);
-    if (running) {
-        // The time spent paused does not count.
+    pauseButton_->setText(running ? kPause : kRun);
+    // The time spent paused does not count.
+    if (running)
         lastTick_ = clock_();
-        timer1_->start();
-    } else {
-        timer1_->stop();
-    }
+    timer().setEnabled(running);
 }
 
 void FDeska::setButtonHeld(bool byMouse, bool held)
@@ -237,7 +195,7 @@ void FDeska::setButtonHeld(bool byMouse, bool held)
     (byMouse ? mouseHolds_ : spaceHolds_) = held;
     simulation_.setButton(mouseHolds_ || spaceHolds_);
     if (!byMouse && !mouseHolds_)
-        command1_->setDown(held);
+        boardButton_->setDown(held);
 }
 
 bool FDeska::handleSpaceKey(QKeyEvent* event)
@@ -285,20 +243,19 @@ void FDeska::showLamps()
     const LampStates& lamps = simulation_.lamps();
     if (lamps == painted_)
         return;
-    for (const Led led : allLeds())
-        lamps_[ledIndex(led)]->setFillColor(lamps.isLit(led) ? lit_ : unlit_);
+    paintAllLamps(lamps);
     painted_ = lamps;
 }
 
 void FDeska::showStatus()
 {
     lastStatus_ = clock_();
-    statusBar1_->setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_.seconds(), 3)));
+    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_.seconds(), 3)));
     const std::optional<double> frame = simulation_.lastFrameSeconds();
-    statusBar1_->setPanelText(FramePanel,
+    statusBar().setPanelText(FramePanel,
                               frame ? QStringLiteral("Snímek trvá %1 ms").arg(czechNumber(*frame * 1000, 1)) : QString());
     const mcs51::Label* label = mcs51::nearestLabel(assembly_, simulation_.pc());
-    statusBar1_->setPanelText(LabelPanel, label ? QString::fromStdString(label->name) : QString());
+    statusBar().setPanelText(LabelPanel, label ? QString::fromStdString(label->name) : QString());
 }
 
 }  // namespace blikon

@@ -3,9 +3,8 @@
 #include "assembler.h"
 #include "boardsettings.h"
 #include "boardsimulation.h"
-#include "ledgroup.h"
-
-#include <QDialog>
+#include "lampstates.h"
+#include "lampwindow.h"
 
 #include <array>
 #include <functional>
@@ -13,21 +12,18 @@
 
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 namespace blikon {
 
 class CodeWindow;
-class Lamp;
-class StatusBar;
 
 // The board window: runs the assembled code text on the simulated board in real time at
-// the chosen crystal and shows its 37 lamps as the eye sees them. The board's button
+// the chosen crystal and shows its lamps as the eye sees them. The board's button
 // (Tlačítko, or the space bar held down) pulls P3.0 low; the program can be paused,
 // stepped a frame at a time, reset and run at a tenth or ten times real time. The status
 // bar shows the board time, the length of the last frame and the label where the
 // program counter stands.
-class FDeska : public QDialog {
+class FDeska : public LampWindow {
     Q_OBJECT
 public:
     // Assembles the code text of `source`. With errors they are shown in its error list
@@ -48,13 +44,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void tick() override;  // runs the board for the real time since the last tick
 
 private:
     void buildControls();
     void buildSpeedOptions();
 
     // Event handlers; each runs through HandlerGuard and fails silently.
-    void onTick();
     void onPauseOrRun();
     void onStep();
     void onReset();
@@ -75,19 +71,14 @@ private:
     bool running_ = true;
     bool mouseHolds_ = false;
     bool spaceHolds_ = false;
-    QColor lit_;
-    QColor unlit_;
     LampStates painted_;
 
-    std::array<Lamp*, kLedCount> lamps_{};  // by ledIndex
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    std::array<QRadioButton*, 3> options_{};
-    StatusBar* statusBar1_ = nullptr;
-    QTimer* timer1_ = nullptr;
+    QPushButton* boardButton_ = nullptr;  // the board's button on P3.0
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* stepButton_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    std::array<QRadioButton*, 3> speedOptions_{};
 };
 
 // "&Simulace" of the menu "&Deska": the board window for `window`'s code text, modal.

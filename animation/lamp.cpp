@@ -1,10 +1,5 @@
 #include "lamp.h"
 
-#include "boardlayout.h"
-#include "commondialog.h"
-#include "playback.h"
-#include "twips.h"
-
 #include <QPainter>
 #include <QPixmapCache>
 
@@ -52,18 +47,6 @@ void Lamp::paintEvent(QPaintEvent*)
         QPixmapCache::insert(key, circle);
     }
     QPainter(this).drawPixmap(0, 0, circle);
-}
-
-std::array<Lamp*, kLedCount> boardLamps(QWidget* parent)
-{
-    const QColor unlit = unpackColor(kUnlitLampColor);
-    std::array<Lamp*, kLedCount> lamps{};
-    for (const BoardPlace& place : boardLayout()) {
-        auto* lamp = new Lamp(QString::fromStdString(ledName(place.led)), unlit, parent);
-        lamp->setGeometry(twipRect(place.lamp.left, place.lamp.top, kLampSize, kLampSize));
-        lamps[ledIndex(place.led)] = lamp;
-    }
-    return lamps;
 }
 
 }  // namespace blikon

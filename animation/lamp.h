@@ -1,16 +1,12 @@
 #pragma once
 
-#include "ledgroup.h"
-
 #include <QColor>
 #include <QWidget>
 
-#include <array>
-
 namespace blikon {
 
-// One lamp of the animation window: a circle filling the widget, painted opaque in its
-// fill colour with a thin dark outline.
+// One lamp of a lamp window: a circle filling the widget, painted opaque in its fill
+// colour with a thin dark outline.
 class Lamp : public QWidget {
     Q_OBJECT
 public:
@@ -28,9 +24,5 @@ protected:
 private:
     QColor fill_;
 };
-
-// The 37 lamps of a window laid out like the board, named after their LEDs ("A0" to
-// "E5"), unlit; by ledIndex.
-[[nodiscard]] std::array<Lamp*, kLedCount> boardLamps(QWidget* parent);
 
 }  // namespace blikon

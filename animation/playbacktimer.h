@@ -6,10 +6,10 @@ class QTimer;
 
 namespace blikon {
 
-// The animation window's timer Timer1, enabled while playback runs. An interval of 0
-// means no ticks: a Qt timer of 0 would fire whenever the event loop is idle, so the Qt
-// timer stands still then while playback still counts as running, and it starts again
-// when the interval becomes positive.
+// A lamp window's timer Timer1, enabled while its lamps play. An interval of 0 means no
+// ticks: a Qt timer of 0 would fire whenever the event loop is idle, so the Qt timer
+// stands still then while playback still counts as running, and it starts again when
+// the interval becomes positive.
 class PlaybackTimer : public QObject {
     Q_OBJECT
 public:

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QObject>
+#include "mainwindowmenu.h"
 
 namespace blikon {
 
-class FBlikon;
-
 // The main window's menu "&Deska": assembling the code text, saving it as Intel HEX for
 // the chip programmer, running it on the simulated board, and choosing the chip.
-class BoardMenu : public QObject {
+class BoardMenu : public MainWindowMenu {
     Q_OBJECT
 public:
     explicit BoardMenu(FBlikon& window);

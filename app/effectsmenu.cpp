@@ -10,8 +10,7 @@
 #include "messageboxes.h"
 #include "services.h"
 
-#include <QAction>
-#include <QMenu>
+#include <QKeySequence>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -63,53 +62,43 @@ int cursorInReplacedFrame(const FrameAtCursor& frame, const QString& newBlock)
 }  // namespace
 
 EffectsMenu::EffectsMenu(FBlikon& window)
-    : QObject(&window)
-    , window_(window)
+    : MainWindowMenu(window, "mnuEfekty", QStringLiteral("&Efekty"))
 {
-    QMenu* menu = window.addMenu(nullptr, "mnuEfekty", QStringLiteral("&Efekty"));
-    addItem(menu, "mnuNacist", QStringLiteral("&Načíst snímek z kódu"), QKeySequence(Qt::CTRL | Qt::Key_L),
-            [this] { readFrame(); });
-    addItem(menu, "mnuNahradit", QStringLiteral("Na&hradit snímek v kódu"), QKeySequence(Qt::CTRL | Qt::Key_R),
-            [this] { replaceFrame(); });
-    window.addSeparator(menu, "mnuMezera17");
-    addItem(menu, "mnuOtocitVpravo", QStringLiteral("&Otočit doprava"), QKeySequence(Qt::Key_F7),
+    addItem(menu(), "mnuNacist", QStringLiteral("&Načíst snímek z kódu"), QKeySequence(Qt::CTRL | Qt::Key_L),
+            OnFailure::Silent, [this] { readFrame(); });
+    addItem(menu(), "mnuNahradit", QStringLiteral("Na&hradit snímek v kódu"), QKeySequence(Qt::CTRL | Qt::Key_R),
+            OnFailure::Silent, [this] { replaceFrame(); });
+    addSeparator(menu(), "mnuMezera17");
+    addItem(menu(), "mnuOtocitVpravo", QStringLiteral("&Otočit doprava"), QKeySequence(Qt::Key_F7), OnFailure::Silent,
             [this] { moveBoxes(turnClockwise); });
-    addItem(menu, "mnuOtocitVlevo", QStringLiteral("Otočit do&leva"), QKeySequence(Qt::SHIFT | Qt::Key_F7),
-            [this] { moveBoxes(turnCounterClockwise); });
-    addItem(menu, "mnuZrcadlit", QStringLiteral("&Zrcadlit"), QKeySequence(Qt::Key_F8),
+    addItem(menu(), "mnuOtocitVlevo", QStringLiteral("Otočit do&leva"), QKeySequence(Qt::SHIFT | Qt::Key_F7),
+            OnFailure::Silent, [this] { moveBoxes(turnCounterClockwise); });
+    addItem(menu(), "mnuZrcadlit", QStringLiteral("&Zrcadlit"), QKeySequence(Qt::Key_F8), OnFailure::Silent,
             [this] { moveBoxes(mirrorLeftRight); });
-    addItem(menu, "mnuInvertovat", QStringLiteral("&Invertovat"), QKeySequence(Qt::CTRL | Qt::Key_I),
-            [this] { moveBoxes(invert); });
-    window.addSeparator(menu, "mnuMezera18");
-    addItem(menu, "mnuOtacka", QStringLiteral("Přidat &otáčku"), {}, [this] { addTurn(); });
-}
-
-void EffectsMenu::addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                          std::function<void()> steps)
-{
-    window_.addItem(menu, name, caption, shortcut, [this, handler = std::string(name) + "_Click", steps] {
-        HandlerGuard::run(&window_, handler, OnFailure::Silent, steps);
-    });
+    addItem(menu(), "mnuInvertovat", QStringLiteral("&Invertovat"), QKeySequence(Qt::CTRL | Qt::Key_I),
+            OnFailure::Silent, [this] { moveBoxes(invert); });
+    addSeparator(menu(), "mnuMezera18");
+    addItem(menu(), "mnuOtacka", QStringLiteral("Přidat &otáčku"), {}, OnFailure::Silent, [this] { addTurn(); });
 }
 
 void EffectsMenu::readFrame()
 {
-    const std::optional<FrameAtCursor> frame = frameAtCursor(*window_.editor());
+    const std::optional<FrameAtCursor> frame = frameAtCursor(*window().editor());
     if (!frame)
         return tellNoFrame();
     const BoardState board = boardFromValues(frame->values);
-    window_.panel().show(board);
-    window_.showBlock(QString::fromStdString(formatBlock(board)));
+    window().panel().show(board);
+    window().showBlock(QString::fromStdString(formatBlock(board)));
 }
 
 void EffectsMenu::replaceFrame()
 {
-    CodeEditor& editor = *window_.editor();
+    CodeEditor& editor = *window().editor();
     const std::optional<FrameAtCursor> frame = frameAtCursor(editor);
     if (!frame)
         return tellNoFrame();
-    const QString block = QString::fromStdString(formatBlock(window_.board()));
-    window_.saveCodeText();
+    const QString block = QString::fromStdString(formatBlock(window().board()));
+    window().saveCodeText();
     editor.replaceRange(frame->begin, frame->end, block);
     QTextCursor cursor = editor.textCursor();
     cursor.setPosition(cursorInReplacedFrame(*frame, block));
@@ -118,19 +107,19 @@ void EffectsMenu::replaceFrame()
 
 void EffectsMenu::moveBoxes(BoardState (*move)(const BoardState&))
 {
-    window_.panel().show(move(window_.board()));
+    window().panel().show(move(window().board()));
 }
 
 void EffectsMenu::addTurn()
 {
     std::string frames;
-    BoardState board = window_.board();
+    BoardState board = window().board();
     for (int k = 0; k < kFramesPerTurn; ++k) {
         frames += blockSuffix(formatBlock(board));
         board = turnClockwise(board);
     }
-    window_.saveCodeText();
-    window_.editor()->appendCodeText(QString::fromStdString(frames));
+    window().saveCodeText();
+    window().editor()->appendCodeText(QString::fromStdString(frames));
 }
 
 void EffectsMenu::tellNoFrame()
@@ -138,7 +127,7 @@ void EffectsMenu::tellNoFrame()
     MessageRequest request;
     request.text = QStringLiteral("Kurzor nestojí v žádném platném snímku.");
     request.icon = MessageRequest::Icon::Information;
-    Services::messageBoxes().show(&window_, request);
+    Services::messageBoxes().show(&window(), request);
 }
 
 }  // namespace blikon

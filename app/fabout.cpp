@@ -24,7 +24,7 @@ namespace {
 const QString kAppTitle = QStringLiteral("Blikon");
 const QSize kClientSize(twipsToPixels(5730), twipsToPixels(3555));  // 382 x 237
 constexpr int kIconTwips = 480;
-constexpr int kTimer2Interval = 180;  // ms
+constexpr int kIconStepInterval = 180;  // ms
 
 const QColor kLightMagenta(255, 192, 255);
 const QColor kSilver(192, 192, 192);
@@ -81,7 +81,7 @@ long long FAbout::tickCount() { return g_ticks; }
 void FAbout::buildControls()
 {
     // First, so that it floats behind the texts and buttons.
-    image3_ = addPictureLabel(this, "Image3", pictures::kFloatingIcon, twipRect(0, 0, kIconTwips, kIconTwips));
+    floatingIcon_ = addPictureLabel(this, "Image3", pictures::kFloatingIcon, twipRect(0, 0, kIconTwips, kIconTwips));
     placeFloatingIcon();
 
     addPictureLabel(this, "Image1", pictures::kAboutImage1, twipRect(240, 180, 600, 600));
@@ -110,10 +110,10 @@ void FAbout::buildControls()
         HandlerGuard::run(this, "cmdSysInfo_Click", OnFailure::Silent, [this] { StartSysInfo(this); });
     });
 
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    timer2_->setInterval(kTimer2Interval);
-    connect(timer2_, &QTimer::timeout, this, &FAbout::moveFloatingIcon);
+    iconTimer_ = new QTimer(this);
+    iconTimer_->setObjectName(QStringLiteral("Timer2"));
+    iconTimer_->setInterval(kIconStepInterval);
+    connect(iconTimer_, &QTimer::timeout, this, &FAbout::moveFloatingIcon);
 }
 
 void FAbout::moveFloatingIcon()
@@ -127,18 +127,18 @@ void FAbout::moveFloatingIcon()
 
 void FAbout::placeFloatingIcon()
 {
-    image3_->move(centimetresToPixels(iconPlace_.left), centimetresToPixels(iconPlace_.top));
+    floatingIcon_->move(centimetresToPixels(iconPlace_.left), centimetresToPixels(iconPlace_.top));
 }
 
 void FAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    timer2_->start();
+    iconTimer_->start();
 }
 
 void FAbout::hideEvent(QHideEvent* event)
 {
-    timer2_->stop();
+    iconTimer_->stop();
     QDialog::hideEvent(event);
 }
 

@@ -44,8 +44,8 @@ private:
 
     QPixmap background_;
     IconPlace iconPlace_ = kIconStart;
-    QLabel* image3_ = nullptr;
-    QTimer* timer2_ = nullptr;
+    QLabel* floatingIcon_ = nullptr;
+    QTimer* iconTimer_ = nullptr;
 };
 
 }  // namespace blikon

@@ -4,13 +4,8 @@
 #include "documentwindow.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
-#include <functional>
-
-class QAction;
 class QLabel;
-class QMenu;
 class QPushButton;
 class QTimer;
 
@@ -22,10 +17,11 @@ class CommonDialog;
 class LedPanel;
 class StatusBar;
 
-// The main window: the LED panel, the block label Label1, the code editor Text1 and
-// the menus. Every instance is independent, with its own board, block, code text and
-// saved copy of the code text; it deletes itself when closed. The file, print and
-// animation commands see it as a DocumentWindow.
+// The main window: the LED panel, the block label Label1, the code editor Text1 and the
+// menus, each built by a class of its own (FileMenu, SelectMenu, CodeMenu, EffectsMenu,
+// BoardMenu, HelpMenu) that holds its handlers. Every instance is independent, with its
+// own board, block, code text and saved copy of the code text; it deletes itself when
+// closed. The file, print and animation commands see it as a DocumentWindow.
 class FBlikon : public QMainWindow, public DocumentWindow {
     Q_OBJECT
 public:
@@ -46,62 +42,45 @@ public:
     [[nodiscard]] const BoardState& board() const { return board_; }
     [[nodiscard]] QString blockCaption() const;
     [[nodiscard]] QWidget* widget() override { return this; }
-    [[nodiscard]] CodeEditor* editor() const override { return editor_; }
-    [[nodiscard]] CommonDialog* commonDialog() const override { return commonDialog1_; }
+    [[nodiscard]] CodeEditor* editor() const override { return codeEditor_; }
+    [[nodiscard]] CommonDialog* commonDialog() const override { return dialogs_; }
     // The current file name, the saved flag and the title that names the file.
     [[nodiscard]] CodeDocument* document() const override { return document_; }
 
-    // Menu commands that other windows' code opens; set by the program at start-up so
-    // that the main window does not depend on every window it can open.
-    struct Commands {
-        std::function<void(FBlikon&)> newWindow, open, save, saveAs, animation, print, help, about, web;
-    };
-    static void setCommands(Commands commands);
-
-    // For the menus built in classes of their own (EffectsMenu, BoardMenu): the menu-bar helpers,
-    // whose shortcuts also win inside the editor, and what their commands work on.
-    QMenu* addMenu(QMenu* parent, const char* name, const QString& caption);
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                     std::function<void()> handler);
-    void addSeparator(QMenu* menu, const char* name);
+    // What the menus work on.
     [[nodiscard]] LedPanel& panel() const { return *panel_; }
-    void showBlock(const QString& block);                  // in Label1
-    void saveCodeText() { savedText_ = codeText(); }       // what "Kód &Zpět" goes back to
+    void showBlock(const QString& block);             // in the block label
+    void saveCodeText() { savedText_ = codeText(); }  // what "Kód &Zpět" goes back to
+
+    // The buttons' handlers, which the menu "&Kód" calls too.
+    void compute();  // "Počítat": the block of the ticked boxes into the block label
+    void add();      // "Přidat >>": the shown block and a call line onto the code text
 
 private:
     void buildControls();
+    void buildButtons(QWidget* client);
+    void buildCodeArea(QWidget* client);
+    void buildStatusBar(QWidget* client);
     void buildMenus();
     void setTabOrder();
 
     // Event handlers; each runs through HandlerGuard with its failure policy.
     void onLedChanged(Led led, LedState state);
-    void compute();
-    void add();
-    void addStartTemplate();
-    void addEndTemplate();
-    void undo();
-    void selectWholeCode();
-    void tickAll(bool ticked);
-    void tickGroup(int group);
-    void tickLed(Led led);
     void refreshStatusLine();
-
-    void runCommand(const std::function<void(FBlikon&)>& command);
 
     BoardState board_;
     QString savedText_;
 
     LedPanel* panel_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QLabel* label1_ = nullptr;
-    CodeEditor* editor_ = nullptr;
+    QPushButton* computeButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QLabel* blockLabel_ = nullptr;
+    CodeEditor* codeEditor_ = nullptr;
     StatusBar* statusBar_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    CommonDialog* commonDialog1_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+    CommonDialog* dialogs_ = nullptr;  // the file and colour dialogs
     CodeDocument* document_ = nullptr;
-    QList<QKeySequence> menuShortcuts_;
 };
 
 }  // namespace blikon

@@ -56,28 +56,28 @@ FHelp::FHelp(QWidget* parent)
     setFont(comicFont());
     setFixedSize(kClientSize);
 
-    auto* text1 = new QPlainTextEdit(this);
-    text1->setObjectName(QStringLiteral("Text1"));
-    text1->setGeometry(twipRect(120, 120, 4440, 2520));
-    text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1->setReadOnly(true);
-    text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    text1->setPlainText(toEditorLineEnds(helpText()));
+    auto* helpView = new QPlainTextEdit(this);
+    helpView->setObjectName(QStringLiteral("Text1"));
+    helpView->setGeometry(twipRect(120, 120, 4440, 2520));
+    helpView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    helpView->setReadOnly(true);
+    helpView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    helpView->setPlainText(toEditorLineEnds(helpText()));
 
-    label1_ = new QLabel(homePageAddress(), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setTextFormat(Qt::PlainText);
-    label1_->setGeometry(twipRect(120, 2805, 3120, 285));
-    label1_->setCursor(Qt::PointingHandCursor);
-    QPalette palette = label1_->palette();
+    homePageLink_ = new QLabel(homePageAddress(), this);
+    homePageLink_->setObjectName(QStringLiteral("Label1"));
+    homePageLink_->setTextFormat(Qt::PlainText);
+    homePageLink_->setGeometry(twipRect(120, 2805, 3120, 285));
+    homePageLink_->setCursor(Qt::PointingHandCursor);
+    QPalette palette = homePageLink_->palette();
     palette.setColor(QPalette::WindowText, kLinkBlue);
-    label1_->setPalette(palette);
-    label1_->installEventFilter(this);
+    homePageLink_->setPalette(palette);
+    homePageLink_->installEventFilter(this);
 
-    auto* command1 = new QPushButton(QStringLiteral("Konec"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(twipRect(3480, 2760, 1080, 375));
-    connect(command1, &QPushButton::clicked, this, [this] {
+    auto* closeButton = new QPushButton(QStringLiteral("Konec"), this);
+    closeButton->setObjectName(QStringLiteral("Command1"));
+    closeButton->setGeometry(twipRect(3480, 2760, 1080, 375));
+    connect(closeButton, &QPushButton::clicked, this, [this] {
         HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { accept(); });
     });
 }
@@ -85,9 +85,9 @@ FHelp::FHelp(QWidget* parent)
 bool FHelp::eventFilter(QObject* watched, QEvent* event)
 {
     // A click: the left button released over the label.
-    if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == homePageLink_ && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && label1_->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && homePageLink_->rect().contains(mouse->position().toPoint()))
             HandlerGuard::run(this, "Label1_Click", OnFailure::Silent, [] { openHomePage(); });
     }
     return QDialog::eventFilter(watched, event);

@@ -19,7 +19,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* label1_ = nullptr;
+    QLabel* homePageLink_ = nullptr;
 };
 
 }  // namespace blikon

@@ -1,7 +1,6 @@
 #include "fblikon.h"
 #include "module1.h"
 #include "pictures.h"
-#include "programcommands.h"
 #include "safefilewriter.h"
 #include "services.h"
 
@@ -13,7 +12,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     blikon::installQtTranslation();  // without it Qt's own texts stay in English
     QApplication::setWindowIcon(blikon::pictures::programIcon());
-    blikon::installProgramCommands();
 
     QWidget* first = blikon::Module1::start(blikon::Services::settings(), &blikon::FBlikon::createFirst);
     if (!first)

@@ -6,7 +6,6 @@
 #include "codeeditor.h"
 #include "dialogs.h"
 #include "fblikon.h"
-#include "programcommands.h"
 #include "services.h"
 
 #include <QAction>
@@ -172,6 +171,5 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(7)
 
 int main(int argc, char** argv)
 {
-    blikon::installProgramCommands();
     return blikon::bench::runWindowBenchmarks(argc, argv, [] { g_fixture.reset(); });
 }

@@ -9,7 +9,7 @@ namespace blikon {
 CodeDocument::CodeDocument(QWidget* window)
     : QObject(window)
     , window_(window)
-    , box1_(new FileBox(window))
+    , fileReader_(new FileBox(window))
 {
     setObjectName(QStringLiteral("document"));
 }

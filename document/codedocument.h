@@ -19,7 +19,7 @@ public:
 
     [[nodiscard]] QString fileName() const { return fileName_; }
     [[nodiscard]] bool isSaved() const { return saved_; }
-    [[nodiscard]] FileBox& box() const { return *box1_; }
+    [[nodiscard]] FileBox& fileReader() const { return *fileReader_; }
 
     // The name chosen in a save dialog becomes the current file name at once.
     void setFileName(const QString& path) { fileName_ = path; }
@@ -33,7 +33,7 @@ public:
 
 private:
     QWidget* window_;
-    FileBox* box1_;
+    FileBox* fileReader_;
     QString fileName_;
     bool saved_ = false;
 };

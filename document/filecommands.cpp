@@ -54,7 +54,7 @@ void openCodeFile(DocumentWindow& window)
         if (!name)
             return;
         CodeDocument& document = *window.document();
-        const CodeFileRead file = document.box().load(*name);
+        const CodeFileRead file = document.fileReader().load(*name);
         if (!file.text) {
             showFileError(window.widget(), file.error);
             return;

@@ -70,7 +70,6 @@ constexpr int operandBytes(Operand op)
 constexpr Instruction make(Mnemonic m, int cycles, Operand a = Operand::None, Operand b = Operand::None,
                            Operand c = Operand::None)
 {
-    // AJMP and ACALL carry three address bits in the opcode; one more byte holds the rest.
     const int bytes = 1 + operandBytes(a) + operandBytes(b) + operandBytes(c);
     return Instruction{m, {a, b, c}, static_cast<std::uint8_t>(bytes), static_cast<std::uint8_t>(cycles)};
 }
@@ -116,7 +115,9 @@ constexpr std::array<Instruction, 256> buildTable()
     t[0xD6] = make(M::Xchd, 1, O::A, O::AtR0);
     t[0xD7] = make(M::Xchd, 1, O::A, O::AtR1);
 
-    // AJMP and ACALL fill column 1: the page bits are the opcode's top three bits.
+    // AJMP and ACALL fill column 1: the top three bits of the 11-bit target are the
+    // opcode's top three bits, and the one operand byte holds the low eight, so these
+    // instructions are two bytes long.
     for (int page = 0; page < 8; ++page) {
         t[page << 5 | 0x01] = make(M::Ajmp, 2, O::Addr11);
         t[page << 5 | 0x11] = make(M::Acall, 2, O::Addr11);

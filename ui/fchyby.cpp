@@ -43,16 +43,16 @@ FChyby::FChyby(QWidget* owner, CodeEditor* editor)
     setWindowIcon(pictures::programIcon());
     setModal(false);
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setTextFormat(Qt::PlainText);
-    label1_->setWordWrap(true);
+    summaryLabel_ = new QLabel(this);
+    summaryLabel_->setObjectName(QStringLiteral("Label1"));
+    summaryLabel_->setTextFormat(Qt::PlainText);
+    summaryLabel_->setWordWrap(true);
 
-    list1_ = new QListWidget(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setFont(tahomaFont());
-    connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { goToError(item, false); });
-    connect(list1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { goToError(item, true); });
+    errorList_ = new QListWidget(this);
+    errorList_->setObjectName(QStringLiteral("List1"));
+    errorList_->setFont(tahomaFont());
+    connect(errorList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { goToError(item, false); });
+    connect(errorList_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { goToError(item, true); });
 
     auto* close = new QPushButton(QStringLiteral("&Zavřít"), this);
     close->setObjectName(QStringLiteral("Command1"));
@@ -60,8 +60,8 @@ FChyby::FChyby(QWidget* owner, CodeEditor* editor)
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label1_);
-    layout->addWidget(list1_, 1);
+    layout->addWidget(summaryLabel_);
+    layout->addWidget(errorList_, 1);
     layout->addWidget(close, 0, Qt::AlignRight);
     resize(460, 260);
 }
@@ -88,17 +88,17 @@ void FChyby::closeFor(QWidget* owner)
 void FChyby::showErrors(const mcs51::Assembly& assembly)
 {
     const qint64 count = qint64(assembly.errors.size());
-    label1_->setText(QStringLiteral("Překlad našel %1%2. Klepnutím na chybu přejdete na její řádek.")
+    summaryLabel_->setText(QStringLiteral("Překlad našel %1%2. Klepnutím na chybu přejdete na její řádek.")
                          .arg(assembly.moreErrors ? QStringLiteral("přes ") : QString(), errorCount(count)));
-    list1_->clear();
+    errorList_->clear();
     for (const mcs51::AssemblyError& error : assembly.errors) {
         auto* item = new QListWidgetItem(QStringLiteral("Řádek %1: %2").arg(error.line).arg(fromUtf8(error.message)));
         item->setData(kLineRole, error.line);
-        list1_->addItem(item);
+        errorList_->addItem(item);
     }
     if (assembly.moreErrors)
-        list1_->addItem(QStringLiteral("Další chyby se nevypisují."));
-    list1_->setCurrentRow(0);
+        errorList_->addItem(QStringLiteral("Další chyby se nevypisují."));
+    errorList_->setCurrentRow(0);
     show();
     raise();
     activateWindow();

@@ -33,8 +33,8 @@ private:
     void goToError(QListWidgetItem* item, bool focusEditor);
 
     CodeEditor* editor_;
-    QLabel* label1_;
-    QListWidget* list1_;
+    QLabel* summaryLabel_;
+    QListWidget* errorList_;
 };
 
 // "1 chyba", "3 chyby", "7 chyb".

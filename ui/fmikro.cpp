@@ -36,30 +36,30 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
     setWindowIcon(pictures::programIcon());
     setFont(tahomaFont());
 
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
+    chipChoice_ = new QComboBox(this);
+    chipChoice_->setObjectName(QStringLiteral("Combo1"));
     for (const mcs51::Chip& chip : mcs51::chips()) {
-        combo1_->addItem(chipCaption(chip));
+        chipChoice_->addItem(chipCaption(chip));
         if (&chip == current.chip)
-            combo1_->setCurrentIndex(combo1_->count() - 1);
+            chipChoice_->setCurrentIndex(chipChoice_->count() - 1);
     }
 
-    text1_ = new QDoubleSpinBox(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setLocale(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    text1_->setDecimals(4);
-    text1_->setRange(kMinCrystalMHz, kMaxCrystalMHz);
-    text1_->setSuffix(QStringLiteral(" MHz"));
-    text1_->setValue(current.crystalMHz);
+    crystalInput_ = new QDoubleSpinBox(this);
+    crystalInput_->setObjectName(QStringLiteral("Text1"));
+    crystalInput_->setLocale(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    crystalInput_->setDecimals(4);
+    crystalInput_->setRange(kMinCrystalMHz, kMaxCrystalMHz);
+    crystalInput_->setSuffix(QStringLiteral(" MHz"));
+    crystalInput_->setValue(current.crystalMHz);
 
-    check1_ = new QCheckBox(QStringLiteral("&Vždy dlouhé skoky (LCALL, LJMP)"), this);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setChecked(current.longJumps);
+    longJumpsBox_ = new QCheckBox(QStringLiteral("&Vždy dlouhé skoky (LCALL, LJMP)"), this);
+    longJumpsBox_->setObjectName(QStringLiteral("Check1"));
+    longJumpsBox_->setChecked(current.longJumps);
 
     auto* chipLabel = new QLabel(QStringLiteral("&Obvod:"), this);
-    chipLabel->setBuddy(combo1_);
+    chipLabel->setBuddy(chipChoice_);
     auto* crystalLabel = new QLabel(QStringLiteral("&Krystal:"), this);
-    crystalLabel->setBuddy(text1_);
+    crystalLabel->setBuddy(crystalInput_);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -71,9 +71,9 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* form = new QFormLayout;
-    form->addRow(chipLabel, combo1_);
-    form->addRow(crystalLabel, text1_);
-    form->addRow(check1_);
+    form->addRow(chipLabel, chipChoice_);
+    form->addRow(crystalLabel, crystalInput_);
+    form->addRow(longJumpsBox_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -83,9 +83,9 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
 BoardSettings FMikro::chosen() const
 {
     BoardSettings settings;
-    settings.chip = &mcs51::chips()[std::size_t(combo1_->currentIndex())];
-    settings.crystalMHz = text1_->value();
-    settings.longJumps = check1_->isChecked();
+    settings.chip = &mcs51::chips()[std::size_t(chipChoice_->currentIndex())];
+    settings.crystalMHz = crystalInput_->value();
+    settings.longJumps = longJumpsBox_->isChecked();
     return settings;
 }
 

@@ -21,9 +21,9 @@ public:
     [[nodiscard]] BoardSettings chosen() const;
 
 private:
-    QComboBox* combo1_;
-    QDoubleSpinBox* text1_;
-    QCheckBox* check1_;
+    QComboBox* chipChoice_;
+    QDoubleSpinBox* crystalInput_;
+    QCheckBox* longJumpsBox_;
 };
 
 // Shows the dialog with the stored settings and stores the choice when the user confirms.

@@ -226,6 +226,10 @@ void Execute::run(Cpu& cpu)
     Execute x{cpu, cpu.pc_};
     cpu.pc_ = static_cast<std::uint16_t>(x.at + ins.bytes);
 
+    // Every branch names its mnemonics, so the order between mnemonics does not matter.
+    // Within one mnemonic it does: the branches of its special operand forms (C, DPTR,
+    // A or a bit where the others take bytes) come first, and its last branch takes
+    // what they leave, as ANL and ORL on bytes after ANL C and ORL C.
     if constexpr (m == M::Nop || m == M::Reserved) {
     } else if constexpr (m == M::Add || m == M::Addc) {
         x.add(x.read<s, os>(), m == M::Addc && x.carry());
@@ -334,7 +338,7 @@ void Execute::run(Cpu& cpu)
         cpu.accRef() = static_cast<std::uint8_t>(a << 4 | a >> 4);
     } else if constexpr ((m == M::Clr || m == M::Cpl) && d == O::A) {
         cpu.accRef() = m == M::Clr ? 0 : static_cast<std::uint8_t>(~cpu.acc());
-    } else if constexpr (d == O::C) {
+    } else if constexpr ((m == M::Clr || m == M::Setb || m == M::Cpl) && d == O::C) {
         x.setCarry(m == M::Setb || (m == M::Cpl && !x.carry()));
     } else if constexpr (m == M::Clr || m == M::Setb || m == M::Cpl) {
         const std::uint8_t address = x.byte(bit);

@@ -6,7 +6,6 @@
 #include "fblikon.h"
 #include "lamp.h"
 #include "ledgroup.h"
-#include "programcommands.h"
 #include "statusbar.h"
 
 #include <QAction>
@@ -510,7 +509,6 @@ private slots:
 
     void animationCommandOpensAModalWindowOnTheFirstMainWindow()
     {
-        installProgramCommands();
         settings_->values.insert("Path/R1", "0");  // no ticks of its own while the test looks
         main_->setWindowTitle("first");
         main_->setCodeText(program({twoFrames_[0]}));

@@ -412,6 +412,25 @@ private slots:
         QTRY_VERIFY(!window_);
     }
 
+    // Every menu builds its own items; the editor still leaves each of their shortcuts,
+    // and Esc, to the window.
+    void editorLeavesEveryMenuShortcutToTheWindow()
+    {
+        QList<QKeySequence> shortcuts{QKeySequence(Qt::Key_Escape)};
+        for (const QAction* action : window().menuBar()->findChildren<QAction*>())
+            if (!action->shortcut().isEmpty())
+                shortcuts << action->shortcut();
+        QCOMPARE(shortcuts.size(), 24);  // Esc and the 23 of the six menus
+        for (const QKeySequence& shortcut : shortcuts) {
+            const QKeyCombination key = shortcut[0];
+            // As Qt asks before it runs a shortcut: the editor accepts the keys it wants.
+            QKeyEvent override(QEvent::ShortcutOverride, key.key(), key.keyboardModifiers());
+            override.ignore();
+            QApplication::sendEvent(editor(), &override);
+            QVERIFY2(!override.isAccepted(), qPrintable(shortcut.toString()));
+        }
+    }
+
     void selectAllOnEmptyTextSelectsNothingAndFocusesEditor()
     {
         window_->show();

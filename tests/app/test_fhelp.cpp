@@ -3,7 +3,6 @@
 #include "findchild.h"
 #include "fblikon.h"
 #include "fhelp.h"
-#include "programcommands.h"
 #include "weblink.h"
 
 #include <QAction>
@@ -46,7 +45,6 @@ class TestFHelp : public QObject {
     std::unique_ptr<FakeKeyboardLocks> locks_;
 
 private slots:
-    void initTestCase() { installProgramCommands(); }
     void init()
     {
         boxes_ = std::make_unique<FakeMessageBoxes>();

@@ -4,7 +4,6 @@
 #include "commondialog.h"
 #include "fakes.h"
 #include "fblikon.h"
-#include "programcommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -179,7 +178,6 @@ class TestFileCommands : public QObject {
     }
 
 private slots:
-    void initTestCase() { installProgramCommands(); }
 
     void init()
     {

@@ -1,7 +1,6 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "printing.h"
-#include "programcommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,7 +47,6 @@ class TestPrinting : public QObject {
     }
 
 private slots:
-    void initTestCase() { installProgramCommands(); }
 
     void init()
     {

@@ -3,7 +3,6 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "findchild.h"
-#include "programcommands.h"
 #include "safefilewriter.h"
 #include "smalltmpfs.h"
 
@@ -208,7 +207,6 @@ class TestSaveFaults : public QObject {
     }
 
 private slots:
-    void initTestCase() { installProgramCommands(); }
 
     void init()
     {

@@ -1,0 +1,48 @@
+#include "filemenu.h"
+
+#include "fanimace.h"
+#include "fblikon.h"
+#include "filecommands.h"
+#include "printing.h"
+
+#include <QKeySequence>
+#include <QMenu>
+#include <QPointer>
+
+namespace blikon {
+
+FileMenu::FileMenu(FBlikon& window)
+    : MainWindowMenu(window, "mnuFce", QStringLiteral("&Soubor"))
+{
+    addItem(menu(), "mnuNovy", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), OnFailure::Silent,
+            &FileMenu::openNewWindow);
+    addSeparator(menu(), "mnuMezera16");
+    addItem(menu(), "mnuOpen", QStringLiteral("&Otevřít"), QKeySequence(Qt::CTRL | Qt::Key_O),
+            [&window] { openCodeFile(window); });
+    addSeparator(menu(), "mnuMezera14");
+    addItem(menu(), "mnuSave", QStringLiteral("&Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S),
+            [&window] { saveCodeFile(window); });
+    addItem(menu(), "mnuSaveAs", QStringLiteral("Uložit j&ako..."), QKeySequence(Qt::Key_F12),
+            [&window] { saveCodeFileAs(window); });
+    addSeparator(menu(), "mnuMezera13");
+    addItem(menu(), "mnuAnimace", QStringLiteral("Ani&mace"), QKeySequence(Qt::Key_F5), OnFailure::Silent,
+            [this] { playAnimation(); });
+    addSeparator(menu(), "mnuMezera2");
+    addItem(menu(), "mnuTisk", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_P),
+            [&window] { printCodeText(window); });
+    addSeparator(menu(), "mnuMezera3");
+    addItem(menu(), "mnuEnd", QStringLiteral("&Konec"), {}, OnFailure::ShowError, [&window] { window.close(); });
+}
+
+void FileMenu::openNewWindow() { (new FBlikon)->show(); }
+
+void FileMenu::playAnimation()
+{
+    // The animation plays the first main window; once that is closed, the one that asked.
+    FBlikon* first = FBlikon::first();
+    QPointer<FAnimace> animation = new FAnimace(first ? *first : window(), &window());
+    animation->exec();
+    delete animation;  // unless it went with its parent while it was open
+}
+
+}  // namespace blikon
