@@ -54,7 +54,7 @@ QString czechNumber(double value, int decimals)
 
 std::unique_ptr<FDeska> FDeska::create(CodeWindow& source, QWidget* parent)
 {
-    const std::optional<mcs51::Assembly> assembly = assembleWindowText(source);
+    const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(source);
     if (!assembly)
         return nullptr;
     return std::make_unique<FDeska>(source, *assembly, BoardSettings::load(), parent);

@@ -9,9 +9,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace blikon {
 
@@ -21,6 +23,36 @@ const QString kName = QStringLiteral("FChyby");
 constexpr int kLineRole = Qt::UserRole;
 
 QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+struct Problem {
+    int line;
+    const std::string* message;
+    bool warning;
+};
+
+// Errors and warnings in the order of their lines; at one line the error first.
+std::vector<Problem> problemsByLine(const mcs51::Assembly& assembly)
+{
+    std::vector<Problem> problems;
+    for (const mcs51::AssemblyError& error : assembly.errors)
+        problems.push_back({error.line, &error.message, false});
+    for (const mcs51::AssemblyError& warning : assembly.warnings)
+        problems.push_back({warning.line, &warning.message, true});
+    std::ranges::stable_sort(problems, {}, &Problem::line);
+    return problems;
+}
+
+QString summaryOf(const mcs51::Assembly& assembly)
+{
+    const QString errors = (assembly.moreErrors ? QStringLiteral("přes ") : QString()) + errorCount(qint64(assembly.errors.size()));
+    const QString warnings = warningCount(qint64(assembly.warnings.size()));
+    if (assembly.warnings.empty())
+        return QStringLiteral("Překlad našel %1. Klepnutím na chybu přejdete na její řádek.").arg(errors);
+    if (assembly.ok())
+        return QStringLiteral("Program se přeložil, překlad ale hlásí %1. Klepnutím na upozornění přejdete na jeho řádek.")
+            .arg(warnings);
+    return QStringLiteral("Překlad našel %1 a %2. Klepnutím na položku přejdete na její řádek.").arg(errors, warnings);
+}
 
 }  // namespace
 
@@ -33,6 +65,8 @@ QString errorCount(qint64 count)
         return number + QStringLiteral(" chyby");
     return number + QStringLiteral(" chyb");
 }
+
+QString warningCount(qint64 count) { return QString::number(count) + QStringLiteral(" upozornění"); }
 
 FChyby::FChyby(QWidget* owner, CodeEditor* editor)
     : QDialog(owner, Qt::Tool)
@@ -85,15 +119,15 @@ void FChyby::closeFor(QWidget* owner)
         existing->close();
 }
 
-void FChyby::showErrors(const mcs51::Assembly& assembly)
+void FChyby::showProblems(const mcs51::Assembly& assembly)
 {
-    const qint64 count = qint64(assembly.errors.size());
-    summaryLabel_->setText(QStringLiteral("Překlad našel %1%2. Klepnutím na chybu přejdete na její řádek.")
-                         .arg(assembly.moreErrors ? QStringLiteral("přes ") : QString(), errorCount(count)));
+    summaryLabel_->setText(summaryOf(assembly));
     errorList_->clear();
-    for (const mcs51::AssemblyError& error : assembly.errors) {
-        auto* item = new QListWidgetItem(QStringLiteral("Řádek %1: %2").arg(error.line).arg(fromUtf8(error.message)));
-        item->setData(kLineRole, error.line);
+    for (const Problem& problem : problemsByLine(assembly)) {
+        const QString text = problem.warning ? QStringLiteral("Řádek %1 (upozornění): %2") : QStringLiteral("Řádek %1: %2");
+        auto* item = new QListWidgetItem(text.arg(problem.line).arg(fromUtf8(*problem.message)));
+        item->setIcon(style()->standardIcon(problem.warning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxCritical));
+        item->setData(kLineRole, problem.line);
         errorList_->addItem(item);
     }
     if (assembly.moreErrors)

@@ -12,17 +12,19 @@ namespace blikon {
 
 class CodeEditor;
 
-// The errors of the last assembly of a main window's code text, in a small window of its
-// own beside the main window, so that the user can mend the code while it is open.
-// Choosing an error (a click, a double click or Enter) puts the editor's cursor on the
-// error's line; a double click or Enter also brings the editor to the front.
+// The errors and warnings of the last assembly of a main window's code text, in a small
+// window of its own beside the main window, so that the user can mend the code while it
+// is open. They stand in the order of their lines, a warning marked as such ("Řádek 58
+// (upozornění): …", with a warning icon) so that it is not taken for an error. Choosing
+// one (a click, a double click or Enter) puts the editor's cursor on its line; a double
+// click or Enter also brings the editor to the front.
 class FChyby : public QDialog {
     Q_OBJECT
 public:
     FChyby(QWidget* owner, CodeEditor* editor);
 
-    // Shows these errors; an earlier list is replaced.
-    void showErrors(const mcs51::Assembly& assembly);
+    // Shows the assembly's errors and warnings; an earlier list is replaced.
+    void showProblems(const mcs51::Assembly& assembly);
 
     // The window of this owner, made on first use.
     [[nodiscard]] static FChyby* of(QWidget* owner, CodeEditor* editor);
@@ -39,5 +41,8 @@ private:
 
 // "1 chyba", "3 chyby", "7 chyb".
 [[nodiscard]] QString errorCount(qint64 count);
+
+// "1 upozornění", "3 upozornění": the word stays the same.
+[[nodiscard]] QString warningCount(qint64 count);
 
 }  // namespace blikon

@@ -13,6 +13,7 @@ QMessageBox::Icon toQtIcon(MessageRequest::Icon icon)
     case MessageRequest::Icon::Stop: return QMessageBox::Critical;
     case MessageRequest::Icon::Information: return QMessageBox::Information;
     case MessageRequest::Icon::Question: return QMessageBox::Question;
+    case MessageRequest::Icon::Warning: return QMessageBox::Warning;
     case MessageRequest::Icon::None: break;
     }
     return QMessageBox::NoIcon;

@@ -9,7 +9,7 @@ namespace blikon {
 // What a message box shows. The title defaults to the application title.
 struct MessageRequest {
     enum class Buttons { Ok, YesNo };
-    enum class Icon { None, Stop, Information, Question };
+    enum class Icon { None, Stop, Information, Question, Warning };
     enum class Default { First, Second };
 
     QString text;
