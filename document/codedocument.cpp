@@ -14,7 +14,11 @@ CodeDocument::CodeDocument(QWidget* window)
     setObjectName(QStringLiteral("document"));
 }
 
-void CodeDocument::showFileNameInTitle() { window_->setWindowTitle(titleFor(fileName_)); }
+void CodeDocument::showFileNameInTitle()
+{
+    titleFileName_ = fileName_;
+    window_->setWindowTitle(titleFor(fileName_));
+}
 
 QString CodeDocument::titleFor(const QString& path)
 {

@@ -18,6 +18,9 @@ public:
     explicit CodeDocument(QWidget* window);
 
     [[nodiscard]] QString fileName() const { return fileName_; }
+    // The file the window title names: the current file name as it was when the title was
+    // last set, which Uložit jako does not do. Empty while the title names no file.
+    [[nodiscard]] QString titleFileName() const { return titleFileName_; }
     [[nodiscard]] bool isSaved() const { return saved_; }
     [[nodiscard]] FileBox& fileReader() const { return *fileReader_; }
 
@@ -35,6 +38,7 @@ private:
     QWidget* window_;
     FileBox* fileReader_;
     QString fileName_;
+    QString titleFileName_;
     bool saved_ = false;
 };
 

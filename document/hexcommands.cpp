@@ -5,9 +5,12 @@
 #include "codedocument.h"
 #include "dialogs.h"
 #include "documentwindow.h"
+#include "fchyby.h"
 #include "filecommands.h"
+#include "filesystem.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
+#include "platformservices.h"
 #include "safefilewriter.h"
 #include "services.h"
 
@@ -28,12 +31,43 @@ bool fitsChip(qint64 programSize, const BoardSettings& board)
     return mcs51::fits(*board.chip, std::uint32_t(programSize));
 }
 
-void showSize(QWidget* parent, qint64 programSize, const BoardSettings& board)
+// The size message, and under it a word on the warnings, which the program would
+// otherwise hide behind its success.
+void showSize(QWidget* parent, const mcs51::Assembly& assembly, const BoardSettings& board)
 {
     MessageRequest request;
-    request.text = programSizeMessage(programSize, board);
-    request.icon = fitsChip(programSize, board) ? MessageRequest::Icon::Information : MessageRequest::Icon::Stop;
+    request.text = programSizeMessage(assembly.size(), board);
+    if (!assembly.warnings.empty())
+        request.text += QStringLiteral("\r\n\r\nPřeklad hlásí %1, viz okno „Chyby překladu“.")
+                            .arg(warningCount(qint64(assembly.warnings.size())));
+    request.icon = fitsChip(assembly.size(), board) ? MessageRequest::Icon::Information : MessageRequest::Icon::Stop;
     Services::messageBoxes().show(parent, request);
+}
+
+bool mayReplace(QWidget* parent, const QString& path)
+{
+    MessageRequest question;
+    question.text = QStringLiteral("Soubor „%1“ už existuje.\r\nChcete ho přepsat?").arg(QDir::toNativeSeparators(path));
+    question.buttons = MessageRequest::Buttons::YesNo;
+    question.icon = MessageRequest::Icon::Question;
+    question.defaultButton = MessageRequest::Default::Second;
+    return Services::messageBoxes().show(parent, question) == MessageAnswer::Yes;
+}
+
+// The save dialog's choice, once the user has agreed to replace a file of that name;
+// "Ne" goes back to the dialog, which then proposes that name. nullopt when cancelled.
+std::optional<QString> chooseHexFile(QWidget* parent, const QString& proposedName)
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.content = FileDialogRequest::Content::IntelHex;
+    request.proposedName = proposedName;
+    for (;;) {
+        std::optional<QString> name = Services::dialogs().chooseFile(parent, request);
+        if (!name || !PlatformServices::fileSystem().fileExists(*name) || mayReplace(parent, *name))
+            return name;
+        request.proposedName = *name;
+    }
 }
 
 }  // namespace
@@ -50,7 +84,7 @@ QString programSizeMessage(qint64 programSize, const BoardSettings& board)
 QString hexFileNameFor(const QString& codeFileName)
 {
     if (codeFileName.isEmpty())
-        return {};
+        return QStringLiteral("program.hex");
     const QFileInfo file(codeFileName);
     const QString base = file.suffix().isEmpty() ? file.fileName() : file.completeBaseName();
     return file.dir().filePath(base + QStringLiteral(".hex"));
@@ -59,28 +93,25 @@ QString hexFileNameFor(const QString& codeFileName)
 void assembleCode(DocumentWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuPrelozit_Click", OnFailure::ShowError, [&window] {
-        const std::optional<mcs51::Assembly> assembly = assembleWindowText(window);
+        const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
         if (assembly)
-            showSize(window.widget(), assembly->size(), BoardSettings::load());
+            showSize(window.widget(), *assembly, BoardSettings::load());
     });
 }
 
 void saveHexFile(DocumentWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuUlozitHex_Click", OnFailure::ShowError, [&window] {
-        const std::optional<mcs51::Assembly> assembly = assembleWindowText(window);
+        const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
         if (!assembly)
             return;
         const BoardSettings board = BoardSettings::load();
         if (!fitsChip(assembly->size(), board)) {
-            showSize(window.widget(), assembly->size(), board);
+            showSize(window.widget(), *assembly, board);
             return;
         }
-        FileDialogRequest request;
-        request.kind = FileDialogRequest::Kind::Save;
-        request.content = FileDialogRequest::Content::IntelHex;
-        request.proposedName = hexFileNameFor(window.document()->fileName());
-        const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+        const std::optional<QString> name =
+            chooseHexFile(window.widget(), hexFileNameFor(window.document()->titleFileName()));
         if (!name)
             return;
         const std::string hex = assembly->hex();

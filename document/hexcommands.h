@@ -11,13 +11,15 @@ struct BoardSettings;
 // are shown in the window's error list (FChyby).
 
 // "&Přeložit": assembles the code text and says how big the program is and how much the
-// chosen chip holds, or that it does not fit.
+// chosen chip holds, or that it does not fit; when the assembly has warnings (they stand
+// in the error list), the message says so too. An empty program is refused as such.
 void assembleCode(DocumentWindow& window);
 
-// "Uložit &HEX...": assembles the code text and, when it has no errors and fits the chip,
-// asks for a name (proposing the code file's name with .hex) and writes the program as
-// Intel HEX, atomically like the code files. A file that cannot be written is reported
-// like a failed save.
+// "Uložit &HEX...": assembles the code text and, when it has no errors, holds code and fits
+// the chip, asks for a name and writes the program as Intel HEX, atomically like the code
+// files. The dialog proposes the name of the file in the window title with .hex; a file
+// that exists already is replaced only when the user agrees. A file that cannot be
+// written is reported like a failed save.
 void saveHexFile(DocumentWindow& window);
 
 // "Program má 1 093 bajtů; AT89C2051 pojme 2 048 bajtů." for a program that fits,
@@ -25,7 +27,7 @@ void saveHexFile(DocumentWindow& window);
 [[nodiscard]] QString programSizeMessage(qint64 programSize, const BoardSettings& board);
 
 // The code file's name with the extension .hex: "/x/efekt.asm" gives "/x/efekt.hex",
-// "/x/efekt" gives "/x/efekt.hex"; an empty name stays empty.
+// "/x/efekt" gives "/x/efekt.hex"; a text without a file gives "program.hex".
 [[nodiscard]] QString hexFileNameFor(const QString& codeFileName);
 
 }  // namespace blikon
