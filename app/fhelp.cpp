@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <span>
+
 namespace blikon {
 
 namespace {
@@ -19,7 +21,8 @@ namespace {
 const QSize kClientSize(twipsToPixels(4680), twipsToPixels(3255));  // 312 x 217
 const QColor kLinkBlue(0, 0, 255);
 
-const char* const kHelpParagraphs[] = {
+// What the program is for and how a frame is made.
+const char* const kBasics[] = {
     "Nápověda k programu Blikon",
     "Blikon vytváří kód v asembleru pro desku světelných efektů se 37 diodami, "
     "kterou řídí mikrokontrolér řady 8051.",
@@ -34,16 +37,62 @@ const char* const kHelpParagraphs[] = {
     "2) V jednotlivých blocích musí být obsazeny všechny registry R2 - R6",
     "Ostatní funkce programu, například přidání začátku a konce kódu, nechávám "
     "na vás, ať si je sami vyzkoušíte.",
-    "Hodně zábavy s Blikonem přeje autor.",
 };
+
+const char* const kBoardMenu[] = {
+    "Menu „Deska“",
+    "„Přeložit“ (F9) přeloží kód pro mikrokontrolér a řekne, kolik bajtů má program "
+    "a zda se vejde do zvoleného čipu. Chyby a upozornění ukáže v okně „Chyby překladu“; "
+    "klepnutím na řádek seznamu přejdete na místo v kódu.",
+    "„Uložit HEX...“ (Ctrl+H) uloží přeložený program jako soubor Intel HEX pro "
+    "programátor čipů. Nabídne jméno souboru s kódem s příponou .hex a před přepsáním "
+    "existujícího souboru se zeptá. Prázdný program se nepřeloží ani neuloží.",
+    "„Simulace“ (F6) spustí program na simulované desce v okně vedle hlavního okna. "
+    "Okno sleduje kód: půl sekundy po poslední změně ho znovu přeloží a spustí. "
+    "Tlačítko desky podržíte myší nebo mezerníkem.",
+    "Má-li kód chyby, deska dál hraje poslední dobrý program a první chybu ukáže "
+    "ve stavovém řádku. Program, který se do zvoleného čipu nevejde, deska přehraje "
+    "také, ale řekne to v okně.",
+    "„Spustit HEX…“ otevře soubor Intel HEX odjinud, například ukázkový program "
+    "stavebnice, a spustí ho na desce se zvoleným čipem a krystalem.",
+    "„Mikrokontrolér...“ nastaví čip, kmitočet krystalu a to, zda se skoky JMP "
+    "a CALL překládají vždy v dlouhé podobě.",
+};
+
+const char* const kEffectsMenu[] = {
+    "Menu „Efekty“",
+    "„Načíst snímek z kódu“ (Ctrl+L) přenese snímek, ve kterém stojí kurzor, "
+    "do zaškrtávacích políček. „Nahradit snímek v kódu“ (Ctrl+R) ho přepíše tím, "
+    "co ukazují políčka.",
+    "„Otočit doprava“ (F7) a „Otočit doleva“ (Shift+F7) otočí políčka o šestinu "
+    "kruhu, „Zrcadlit“ (F8) je převrátí zleva doprava a „Invertovat“ (Ctrl+I) "
+    "rozsvítí zhasnuté diody a zhasne rozsvícené.",
+    "„Přidat otáčku“ přidá šest snímků, políčka a jejich pět otočení. Má-li kód "
+    "konec programu, vloží je před něj, aby se přehrávaly ve smyčce.",
+    "Se snímkem, ve kterém stojí kurzor, pracují i další příkazy: „Vložit snímek "
+    "před“ (Ctrl+Shift+Ins) vloží před něj snímek z políček, „Smazat snímek“ "
+    "(Ctrl+Shift+Del) ho smaže a „Zdvojit snímek“ (Ctrl+Shift+D) za něj vloží kopii.",
+    "„Posunout nahoru“ a „Posunout dolů“ (Ctrl+Shift+šipka nahoru a dolů) prohodí "
+    "snímek s předchozím nebo následujícím. Každou z těchto změn vrátí „Kód Zpět“.",
+    "„Přehled snímků“ (F4) ukáže v okně vedle hlavního okna všechny snímky jako "
+    "malé šestiúhelníky. Klepnutí přenese kurzor na snímek, dvojklik ho načte "
+    "do políček a tažením snímek přesunete.",
+    "V přehledu klávesa Delete smaže vybrané snímky a Ctrl+D je zdvojí; další "
+    "příkazy nabídne pravé tlačítko myši. Přehled sleduje kód, jak ho píšete.",
+};
+
+const char* const kSignature = "Hodně zábavy s Blikonem přeje autor.";
 
 }  // namespace
 
 QString FHelp::helpText()
 {
     QStringList paragraphs;
-    for (const char* paragraph : kHelpParagraphs)
-        paragraphs.append(QString::fromUtf8(paragraph));
+    for (const auto& section : {std::span<const char* const>(kBasics), std::span<const char* const>(kBoardMenu),
+                                std::span<const char* const>(kEffectsMenu)})
+        for (const char* paragraph : section)
+            paragraphs.append(QString::fromUtf8(paragraph));
+    paragraphs.append(QString::fromUtf8(kSignature));
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }
 

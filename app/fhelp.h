@@ -12,7 +12,8 @@ class FHelp final : public QDialog {
 public:
     explicit FHelp(QWidget* parent = nullptr);
 
-    // The help text: Czech paragraphs separated by empty lines, CR LF line ends.
+    // The help text: Czech paragraphs separated by empty lines, CR LF line ends. After
+    // the introduction it has a section each for the menus "Deska" and "Efekty".
     [[nodiscard]] static QString helpText();
 
 protected:
