@@ -60,7 +60,7 @@ QString errorCount(qint64 count)
 {
     const QString number = QString::number(count);
     if (count == 1)
-        return number + QStringLiteral(" chyba");
+        return number + QStringLiteral(" chybu");
     if (count >= 2 && count <= 4)
         return number + QStringLiteral(" chyby");
     return number + QStringLiteral(" chyb");
@@ -85,6 +85,10 @@ FChyby::FChyby(QWidget* owner, CodeEditor* editor)
     errorList_ = new QListWidget(this);
     errorList_->setObjectName(QStringLiteral("List1"));
     errorList_->setFont(tahomaFont());
+    // A message after End runs longer than the window is wide; wrapped, it is read whole.
+    errorList_->setWordWrap(true);
+    errorList_->setResizeMode(QListView::Adjust);
+    errorList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(errorList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { goToError(item, false); });
     connect(errorList_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { goToError(item, true); });
 

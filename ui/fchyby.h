@@ -39,7 +39,7 @@ private:
     QListWidget* errorList_;
 };
 
-// "1 chyba", "3 chyby", "7 chyb".
+// The count as the summary says what was found: "1 chybu", "3 chyby", "7 chyb".
 [[nodiscard]] QString errorCount(qint64 count);
 
 // "1 upozornění", "3 upozornění": the word stays the same.
