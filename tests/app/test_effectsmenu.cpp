@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "findchild.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,8 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <numbers>
+#include <optional>
 #include <random>
 
 using namespace blikon;
@@ -33,7 +34,7 @@ constexpr int kPrefixLines = 2;
 class TestEffectsMenu : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> window_;
     std::mt19937 rng_;
     QMap<QString, int> reports_;  // state changes per box
@@ -125,17 +126,13 @@ class TestEffectsMenu : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
+        fx_.emplace();
         window_ = new FBlikon;
         rng_.seed(20240611);
         for (QCheckBox* b : allBoxes())
             connect(b, &QCheckBox::stateChanged, window_, [this, b] { ++reports_[b->objectName()]; });
     }
-    void cleanup()
-    {
-        delete window_;
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void menuStandsAfterCodeAndTheBarStaysOneLine()
     {
@@ -182,7 +179,7 @@ private slots:
             child<QPushButton>(window_, "Command2")->click();
         }
         QCOMPARE(window().codeText(), text + text.mid(kPrefix.size()));
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void replacingKeepsEveryOtherByteAndUndoGoesBack()
@@ -208,7 +205,7 @@ private slots:
         }
         trigger("mnuZpet");
         QCOMPARE(window().codeText(), before);
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     // Every box that changes reports once, and the board follows.
@@ -283,9 +280,9 @@ private slots:
         putCursor(line);
         trigger(item);
 
-        QCOMPARE(boxes_->shown.size(), 1);
-        QCOMPARE(boxes_->shown.first().text, QStringLiteral("Kurzor nestojí v žádném platném snímku."));
-        QCOMPARE(boxes_->shown.first().title, QStringLiteral("Blikon"));
+        QCOMPARE(fx_->boxes.shown.size(), 1);
+        QCOMPARE(fx_->boxes.shown.first().text, QStringLiteral("Kurzor nestojí v žádném platném snímku."));
+        QCOMPARE(fx_->boxes.shown.first().title, QStringLiteral("Blikon"));
         QCOMPARE(window().codeText(), text);
         QCOMPARE(window().savedText(), QString());
         QCOMPARE(litBoxes(), QSet<QString>{"B3"});
@@ -321,7 +318,7 @@ private slots:
             if (!a->isSeparator())
                 trigger(a->objectName());
         }
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
         QCOMPARE(window().codeText(), after);
         QCOMPARE(litBoxes().size(), 37 - read.size());
     }

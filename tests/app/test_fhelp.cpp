@@ -5,6 +5,7 @@
 #include "fhelp.h"
 #include "programcommands.h"
 #include "weblink.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -41,25 +42,16 @@ bool homePageRequested(const FakeExternalPrograms& programs)
 class TestFHelp : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeExternalPrograms> programs_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
+    std::optional<WindowTestFixture> fx_;
 
 private slots:
     void initTestCase() { installProgramCommands(); }
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        programs_ = std::make_unique<FakeExternalPrograms>();
-        programs_->installed = {QStringLiteral("explorer.exe")};
-        locks_ = std::make_unique<FakeKeyboardLocks>();
+        fx_.emplace();
+        fx_->programs.installed = {QStringLiteral("explorer.exe")};
     }
-    void cleanup()
-    {
-        locks_.reset();
-        programs_.reset();
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void windowShowsTheHelpTextTheLinkAndKonec()
     {
@@ -113,9 +105,9 @@ private slots:
         help.show();
         auto* label1 = child<QLabel>(&help, "Label1");
         QTest::mouseClick(label1, Qt::RightButton);
-        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+        QVERIFY(fx_->programs.starts.isEmpty() && fx_->programs.openedUrls.isEmpty());
         QTest::mouseClick(label1, Qt::LeftButton);
-        QVERIFY(homePageRequested(*programs_));
+        QVERIFY(homePageRequested(fx_->programs));
         QVERIFY(help.isVisible());
     }
 
@@ -159,7 +151,7 @@ private slots:
         QVERIFY(modal);
         QCOMPARE(parent, &window);
         QVERIFY(window.findChildren<QDialog*>().isEmpty());  // discarded when closed
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void webItemShowsAndOpensTheHomePage()
@@ -168,7 +160,7 @@ private slots:
         QAction* web = child<QAction>(&window, "mnuWeb");
         QCOMPARE(web->text(), QLatin1Char('&') + homePageAddress());
         web->trigger();
-        QVERIFY(homePageRequested(*programs_));
+        QVERIFY(homePageRequested(fx_->programs));
     }
 
     void menuFailuresFollowEachItemsPolicy_data()
@@ -189,10 +181,10 @@ private slots:
         FBlikon window;
         child<QAction>(&window, item)->trigger();
         QStringList shown;
-        for (const MessageRequest& request : boxes_->shown)
+        for (const MessageRequest& request : fx_->boxes.shown)
             shown.append(request.text);
         QCOMPARE(shown, messages);
-        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+        QVERIFY(fx_->programs.starts.isEmpty() && fx_->programs.openedUrls.isEmpty());
     }
 };
 
