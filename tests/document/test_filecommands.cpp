@@ -28,9 +28,6 @@ using namespace blikon::testing;
 
 namespace {
 
-const QString kStartTitle = QStringLiteral("Kód pro Světelné efekty s Blikonem");
-
-QString titleNaming(const QString& path) { return kStartTitle + QStringLiteral(" - [") + path + QLatin1Char(']'); }
 
 QByteArray windows1250(const char* bytes) { return QByteArray(bytes); }
 
@@ -68,12 +65,6 @@ private:
     static constexpr uid_t kNobody = 65534;
     bool switched_;
 };
-
-ino_t inodeOf(const QString& path)
-{
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
-}
 
 #else
 
@@ -126,7 +117,7 @@ class TestFileCommands : public QObject {
         window().setCodeText(text);
         answer(path);
         trigger("mnuSave");
-        QCOMPARE(window().windowTitle(), titleNaming(path));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path));
         QVERIFY(document().isSaved());
     }
 
@@ -145,7 +136,7 @@ private slots:
     {
         QVERIFY(window_->findChild<QObject*>(QStringLiteral("Box1")));
         QVERIFY(window_->findChild<CommonDialog*>(QStringLiteral("CommonDialog1")));
-        QCOMPARE(window().windowTitle(), kStartTitle);
+        QCOMPARE(window().windowTitle(), mainWindowTitle());
     }
 
     void saveWritesTheCodeTextAndOneCrLf_data()
@@ -182,7 +173,7 @@ private slots:
         trigger("mnuSave");
         QCOMPARE(fx_->dialogs.fileRequests.size(), 1);
         QCOMPARE(readFile(path("a.asm")), QByteArray("two\r\n"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("a.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("a.asm")));
     }
 
     void saveAsWritesTheNewNameAndLeavesTheTitle()
@@ -193,7 +184,7 @@ private slots:
         trigger("mnuSaveAs");
         QCOMPARE(fx_->dialogs.fileRequests.last().proposedName, path("x.asm"));
         QCOMPARE(readFile(path("y.asm")), QByteArray("second\r\n"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("x.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("x.asm")));
 
         // The saved flag is set, so Uložit goes to the name chosen last, without asking.
         window().setCodeText(QStringLiteral("third"));
@@ -201,7 +192,7 @@ private slots:
         QCOMPARE(fx_->dialogs.fileRequests.size(), 2);
         QCOMPARE(readFile(path("y.asm")), QByteArray("third\r\n"));
         QCOMPARE(readFile(path("x.asm")), QByteArray("first\r\n"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("y.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("y.asm")));
     }
 
     void saveAsInAnUnsavedWindowLeavesSaveAskingWithThatName()
@@ -209,13 +200,13 @@ private slots:
         window().setCodeText(QStringLiteral("text"));
         answer(path("y.asm"));
         trigger("mnuSaveAs");
-        QCOMPARE(window().windowTitle(), kStartTitle);
+        QCOMPARE(window().windowTitle(), mainWindowTitle());
         QVERIFY(!document().isSaved());
         answer(path("y.asm"));
         trigger("mnuSave");
         QCOMPARE(fx_->dialogs.fileRequests.size(), 2);
         QCOMPARE(fx_->dialogs.fileRequests.last().proposedName, path("y.asm"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("y.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("y.asm")));
     }
 
     void cancelChangesNothing_data()
@@ -236,7 +227,7 @@ private slots:
 
         trigger(command.toLatin1().constData());  // no answer queued: cancel
         QVERIFY(fx_->boxes.shown.isEmpty());
-        QCOMPARE(window().windowTitle(), titleNaming(path("opened.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("opened.asm")));
         QCOMPARE(document().fileName(), path("opened.asm"));
         QVERIFY(!document().isSaved());
         QCOMPARE(window().codeText(), QStringLiteral("edited"));
@@ -281,7 +272,7 @@ private slots:
         trigger("mnuOpen");
         QCOMPARE(fx_->dialogs.fileRequests.first().kind, FileDialogRequest::Kind::Open);
         QCOMPARE(window().codeText(), QStringLiteral("mov R2,#0FEh\r\nCall Citac"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("b.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("b.asm")));
         QVERIFY(fx_->boxes.shown.isEmpty());
 
         answer(path("b.asm"));
@@ -297,7 +288,7 @@ private slots:
         QVERIFY(writeFile(path("b.asm"), "b"));
         answer(path("b.asm"));
         trigger("mnuOpen");
-        QCOMPARE(window().windowTitle(), titleNaming(path("b.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("b.asm")));
         window().setCodeText(QStringLiteral("b edited"));
         trigger("mnuSave");
         QCOMPARE(fx_->dialogs.fileRequests.size(), 2);
@@ -343,7 +334,7 @@ private slots:
         answer(path("a.asm"));
         trigger(second, "mnuOpen");
         QCOMPARE(second->codeText(), text + QStringLiteral("\r\n"));  // the file's line end comes along
-        QCOMPARE(second->windowTitle(), titleNaming(path("a.asm")));
+        QCOMPARE(second->windowTitle(), mainWindowTitle(path("a.asm")));
     }
 
     void longFileOpensWithEveryLineAndSavesThemAgain()
@@ -400,7 +391,7 @@ private slots:
             }
             checkFileErrorShown();
             QCOMPARE(window().codeText(), QStringLiteral("kept"));
-            QCOMPARE(window().windowTitle(), titleNaming(path("a.asm")));
+            QCOMPARE(window().windowTitle(), mainWindowTitle(path("a.asm")));
             QCOMPARE(document().fileName(), path("a.asm"));
 
             // Uložit still goes to the file the text came from, never to the unread one.
@@ -446,7 +437,7 @@ private slots:
         QCOMPARE(blikon::testing::entries(path("locked")), QStringList());
         QVERIFY(QFileInfo(path("folder")).isDir());
         QCOMPARE(readFile(path("readonly.asm")), QByteArray("old\r\n"));
-        QCOMPARE(window().windowTitle(), kStartTitle);
+        QCOMPARE(window().windowTitle(), mainWindowTitle());
         QVERIFY(!document().isSaved());
         QCOMPARE(document().fileName(), path(name));  // the name chosen stays the current name
         QCOMPARE(window().codeText(), QStringLiteral("new"));
@@ -460,7 +451,7 @@ private slots:
         QVERIFY(QFileInfo(path("link.asm")).isSymLink());
         QCOMPARE(QFileInfo(path("link.asm")).symLinkTarget(), QFileInfo(path("real.asm")).absoluteFilePath());
         QCOMPARE(readFile(path("real.asm")), QByteArray("new\r\n"));
-        QCOMPARE(window().windowTitle(), titleNaming(path("link.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("link.asm")));
     }
 
     void hardLinkedFileStaysOneFile()
@@ -511,12 +502,12 @@ private slots:
         QCOMPARE(mainWindows().size(), 2);
         QPointer<FBlikon> second = mainWindows().first() == window_ ? mainWindows().last() : mainWindows().first();
         QVERIFY(second->isVisible());
-        QCOMPARE(second->windowTitle(), kStartTitle);
+        QCOMPARE(second->windowTitle(), mainWindowTitle());
         QCOMPARE(second->codeText(), QString());
         QCOMPARE(window().codeText(), QStringLiteral("first"));
 
         saveOnceTo(path("a.asm"), QStringLiteral("first"));
-        QCOMPARE(second->windowTitle(), kStartTitle);
+        QCOMPARE(second->windowTitle(), mainWindowTitle());
         QVERIFY(!second->document()->isSaved());
         trigger(second, "mnuSave");  // asks: its own dialog, which proposes nothing yet
         QCOMPARE(fx_->dialogs.fileRequests.last().proposedName, QString());
@@ -526,7 +517,7 @@ private slots:
         second->close();
         QTRY_VERIFY(!second);
         QCOMPARE(mainWindows().size(), 2);
-        QCOMPARE(window().windowTitle(), titleNaming(path("a.asm")));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(path("a.asm")));
         QCOMPARE(window().codeText(), QStringLiteral("first"));
     }
 
@@ -558,7 +549,7 @@ private slots:
         }
         QCOMPARE(mainWindows().size(), 1);
         QCOMPARE(window().codeText(), QStringLiteral("keep"));
-        QCOMPARE(window().windowTitle(), kStartTitle);
+        QCOMPARE(window().windowTitle(), mainWindowTitle());
         QCOMPARE(entries(), QStringList());
     }
 };

@@ -32,14 +32,11 @@ using namespace blikon::testing;
 
 namespace {
 
-const QString kStartTitle = QStringLiteral("Kód pro Světelné efekty s Blikonem");
 const QByteArray kOld = "           mov R2,#0FEh\r\nold content, byte for byte\r\n";
 // The small disk, the limit on a file's size, and a text well beyond both.
 constexpr std::size_t kDiskBytes = 128 * 1024;
 constexpr qsizetype kFileSizeLimit = 32 * 1024;
 constexpr qsizetype kTextBytes = 2 * kDiskBytes;
-
-QString titleNaming(const QString& path) { return kStartTitle + QStringLiteral(" - [") + path + QLatin1Char(']'); }
 
 // A code text of about `bytes` bytes: blocks as the add command writes them.
 QString longText(qsizetype bytes)
@@ -49,14 +46,6 @@ QString longText(qsizetype bytes)
                                          "           Call Citac ; žluť");
     return block.repeated(bytes / block.toUtf8().size() + 1);
 }
-
-#ifdef Q_OS_UNIX
-ino_t inodeOf(const QString& path)
-{
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
-}
-#endif
 
 QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -214,7 +203,7 @@ class TestSaveFaults : public QObject {
     {
         QCOMPARE(state.messages, QStringList{QStringLiteral("Vyskytla se chyba.\r\n'%1'").arg(reason)});
         const QString titled = command == Command::SaveAs ? other : target;
-        QCOMPARE(state.title, command == Command::FirstSave ? kStartTitle : titleNaming(titled));
+        QCOMPARE(state.title, command == Command::FirstSave ? mainWindowTitle() : mainWindowTitle(titled));
         QCOMPARE(state.saved, command != Command::FirstSave);
         QCOMPARE(state.fileName, target);  // the name chosen stays the current name
         QVERIFY(state.codeTextKept);
@@ -327,7 +316,7 @@ private slots:
         QVERIFY2(state.messages.first().startsWith(QStringLiteral("Vyskytla se chyba.\r\n'")) &&
                      state.messages.first().endsWith(QLatin1Char('\'')) && state.messages.first().size() > 23,
                  qPrintable(state.messages.first()));
-        QCOMPARE(state.title, titleNaming(target));
+        QCOMPARE(state.title, mainWindowTitle(target));
         QVERIFY(state.saved);
         QVERIFY(state.codeTextKept);
         QCOMPARE(entries(fx_->folder.path()), before);

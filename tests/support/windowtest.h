@@ -22,6 +22,10 @@
 #include <stdexcept>
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace blikon::testing {
 
 // The whole content of a file, or "<unreadable>".
@@ -42,6 +46,22 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 inline QStringList entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+#ifdef Q_OS_UNIX
+// The file's inode number, 0 when there is no such file: two names of one file share it.
+inline ino_t inodeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+#endif
+
+// The main window's title, with the file's name once the window has saved or opened one.
+inline QString mainWindowTitle(const QString& file = QString())
+{
+    const QString title = QStringLiteral("Kód pro Světelné efekty s Blikonem");
+    return file.isEmpty() ? title : title + QStringLiteral(" - [") + file + QLatin1Char(']');
 }
 
 // A temporary folder of the test's own, made when first asked for, in `parent` (the
