@@ -22,9 +22,7 @@
 #include <stdexcept>
 #include <utility>
 
-#ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#endif
 
 namespace blikon::testing {
 
@@ -48,14 +46,13 @@ inline QStringList entries(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-#ifdef Q_OS_UNIX
-// The file's inode number, 0 when there is no such file: two names of one file share it.
-inline ino_t inodeOf(const QString& path)
+// The file's inode number, 0 when there is no such file: two names of one file share
+// it (where the file system has inodes; Windows has none).
+inline quint64 inodeOf(const QString& path)
 {
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? quint64(status.st_ino) : 0;
 }
-#endif
 
 // The main window's title, with the file's name once the window has saved or opened one.
 inline QString mainWindowTitle(const QString& file = QString())
@@ -110,9 +107,9 @@ inline QString memoryFolder()
 }
 
 // The program's own settings store on an INI file in a folder of its own (in memory
-// where it can be), put in for the real one while it lives. Tests read and preset the file through `values` and
-// `set`, which the program does not see as saves; `saves` lists the keys the program
-// saved, in order.
+// where it can be), put in for the real one while it lives. Tests read and preset the
+// file through `values` and `set`, which the program does not see as saves; `saves`
+// lists the keys the program saved, in order.
 class IniSettings final : public SettingsStore {
 public:
     IniSettings()
@@ -152,8 +149,6 @@ public:
     {
         QSettings(path_, QSettings::IniFormat).setValue(sectionAndKey, text);
     }
-
-    [[nodiscard]] QString path() const { return path_; }
 
     QStringList saves;
     bool failWrites = false;
