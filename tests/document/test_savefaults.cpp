@@ -9,12 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
-#include <csignal>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -23,7 +21,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -50,36 +47,31 @@ QString longText(qsizetype bytes)
 QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 #ifdef Q_OS_UNIX
-// While it lives, no file of this process can grow beyond `bytes`: a write past it
-// fails part way, as on a disk that fills up.
+// While it lives, no file of this process can grow beyond `bytes` (ulimit -f): a write
+// past it fails part way, as on a disk that fills up, and sends SIGXFSZ, which ends the
+// process unless the program's start-up has made it ignore the signal.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = old_;
         limit.rlim_cur = bytes;
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             qFatal("cannot limit the file size");
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit old_{};
-    void (*previous_)(int) = nullptr;
 };
 #endif
 
 // How the disk lets the save down.
 enum class Fault {
-    FileSizeLimit,  // setrlimit in a child process set up as the program is: the write stops part way
+    FileSizeLimit,  // a limit on the size of a file: the write stops part way
     FillsUp,        // a small tmpfs that runs full during the write
     AlreadyFull,    // a small tmpfs that is full before the save starts
 };
@@ -90,24 +82,6 @@ enum class Command {
     SaveAs,     // Uložit jako in a window saved to another file before
     FirstSave,  // Uložit in a window never saved: the dialog asks
 };
-
-// What the window shows after a command, as the child process reports it to the test.
-struct WindowState {
-    QStringList messages;
-    QString title;
-    bool saved = false;
-    QString fileName;
-    bool codeTextKept = false;
-};
-
-QDataStream& operator<<(QDataStream& out, const WindowState& s)
-{
-    return out << s.messages << s.title << s.saved << s.fileName << s.codeTextKept;
-}
-QDataStream& operator>>(QDataStream& in, WindowState& s)
-{
-    return in >> s.messages >> s.title >> s.saved >> s.fileName >> s.codeTextKept;
-}
 
 }  // namespace
 
@@ -127,59 +101,6 @@ class TestSaveFaults : public QObject {
         child<QAction>(window_, command == Command::SaveAs ? "mnuSaveAs" : "mnuSave")->trigger();
     }
 
-    WindowState stateAfter(const QString& codeText) const
-    {
-        WindowState state;
-        for (const MessageRequest& m : fx_->boxes.shown)
-            state.messages.append(m.text);
-        state.title = window_->windowTitle();
-        state.saved = window_->document()->isSaved();
-        state.fileName = window_->document()->fileName();
-        state.codeTextKept = window_->codeText() == codeText;
-        return state;
-    }
-
-#ifdef Q_OS_UNIX
-    // Runs the command in a child process with a limit on the size of any file it
-    // writes; returns the window's state there.
-    WindowState triggerUnderFileSizeLimit(Command command, rlim_t limit, const QString& codeText)
-    {
-        int channel[2];
-        if (::pipe(channel) != 0)
-            qFatal("no pipe");
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(channel[0]);
-            keepRunningPastFileSizeLimit();
-            rlimit fileSize{};
-            ::getrlimit(RLIMIT_FSIZE, &fileSize);
-            fileSize.rlim_cur = limit;
-            if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
-                ::_exit(2);
-            trigger(command);
-            QByteArray report;
-            QDataStream out(&report, QIODevice::WriteOnly);
-            out << stateAfter(codeText);
-            const bool sent = ::write(channel[1], report.constData(), report.size()) == report.size();
-            ::_exit(sent ? 0 : 3);
-        }
-        ::close(channel[1]);
-        QByteArray report;
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-            report.append(buffer, n);
-        ::close(channel[0]);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            qWarning("the saving child process ended with status %d", status);
-        WindowState state;
-        QDataStream in(report);
-        in >> state;
-        return state;
-    }
-#endif
-
     // Prepares the window for the command: the file `target` holds kOld, and for
     // SaveAgain the window saved it itself before, for SaveAs it saved `other`.
     void prepare(Command command, const QString& target, const QString& other)
@@ -198,19 +119,32 @@ class TestSaveFaults : public QObject {
             fx_->dialogs.fileAnswers.append(target);
     }
 
-    static void checkState(const WindowState& state, Command command, const QString& target, const QString& other,
-                           const QString& reason)
+    QStringList messages() const
     {
-        QCOMPARE(state.messages, QStringList{QStringLiteral("Vyskytla se chyba.\r\n'%1'").arg(reason)});
+        QStringList texts;
+        for (const MessageRequest& m : fx_->boxes.shown)
+            texts.append(m.text);
+        return texts;
+    }
+
+    // The command failed for `reason`, and the window is as it was before it.
+    void checkFailureShown(Command command, const QString& target, const QString& other, const QString& reason,
+                           const QString& codeText)
+    {
+        QCOMPARE(messages(), QStringList{QStringLiteral("Vyskytla se chyba.\r\n'%1'").arg(reason)});
         const QString titled = command == Command::SaveAs ? other : target;
-        QCOMPARE(state.title, command == Command::FirstSave ? mainWindowTitle() : mainWindowTitle(titled));
-        QCOMPARE(state.saved, command != Command::FirstSave);
-        QCOMPARE(state.fileName, target);  // the name chosen stays the current name
-        QVERIFY(state.codeTextKept);
+        QCOMPARE(window().windowTitle(), command == Command::FirstSave ? mainWindowTitle() : mainWindowTitle(titled));
+        QCOMPARE(window().document()->isSaved(), command != Command::FirstSave);
+        QCOMPARE(window().document()->fileName(), target);  // the name chosen stays the current name
+        QVERIFY(window().codeText() == codeText);
     }
 
 private slots:
-    void initTestCase() { installProgramCommands(); }
+    void initTestCase()
+    {
+        installProgramCommands();
+        keepRunningPastFileSizeLimit();  // as the program's start does
+    }
 
     void init()
     {
@@ -271,14 +205,13 @@ private slots:
         const QString text = longText(kTextBytes);
         window().setCodeText(text);
 
-        WindowState state;
-        if (fault == Fault::FileSizeLimit) {
-            state = triggerUnderFileSizeLimit(command, kFileSizeLimit, text);
-        } else {
+        {
+            std::optional<FileSizeLimit> limit;
+            if (fault == Fault::FileSizeLimit)
+                limit.emplace(kFileSizeLimit);
             trigger(command);
-            state = stateAfter(text);
         }
-        checkState(state, command, target, other, description(fault == Fault::FileSizeLimit ? EFBIG : ENOSPC));
+        checkFailureShown(command, target, other, description(fault == Fault::FileSizeLimit ? EFBIG : ENOSPC), text);
         QCOMPARE(readFile(target), kOld);
         QCOMPARE(entries(folder), before);  // no temporary file left behind
         if (linked) {
@@ -311,14 +244,14 @@ private slots:
         window().setCodeText(QStringLiteral("new text"));
         trigger(Command::SaveAgain);
 
-        const WindowState state = stateAfter(QStringLiteral("new text"));
-        QCOMPARE(state.messages.size(), 1);
-        QVERIFY2(state.messages.first().startsWith(QStringLiteral("Vyskytla se chyba.\r\n'")) &&
-                     state.messages.first().endsWith(QLatin1Char('\'')) && state.messages.first().size() > 23,
-                 qPrintable(state.messages.first()));
-        QCOMPARE(state.title, mainWindowTitle(target));
-        QVERIFY(state.saved);
-        QVERIFY(state.codeTextKept);
+        QCOMPARE(messages().size(), 1);
+        const QString shown = messages().first();
+        QVERIFY2(shown.startsWith(QStringLiteral("Vyskytla se chyba.\r\n'")) && shown.endsWith(QLatin1Char('\'')) &&
+                     shown.size() > 23,
+                 qPrintable(shown));
+        QCOMPARE(window().windowTitle(), mainWindowTitle(target));
+        QVERIFY(window().document()->isSaved());
+        QCOMPARE(window().codeText(), QStringLiteral("new text"));
         QCOMPARE(entries(fx_->folder.path()), before);
         if (change != QLatin1String("folder removed"))
             QCOMPARE(entries(target), QStringList());
@@ -358,8 +291,8 @@ private slots:
         fx_->dialogs.fileAnswers.append(target);
         trigger(Command::FirstSave);
 
-        checkState(stateAfter(QStringLiteral("text")), Command::FirstSave, target, QString(),
-                   QStringLiteral("Filename refers to a device or a pipe, not a file"));
+        checkFailureShown(Command::FirstSave, target, QString(),
+                          QStringLiteral("Filename refers to a device or a pipe, not a file"), QStringLiteral("text"));
         struct stat now {};
         QCOMPARE(::stat(native.constData(), &now), 0);
         QCOMPARE(now.st_mode, was.st_mode);
@@ -403,7 +336,7 @@ private slots:
             trigger(Command::SaveAgain);
         }
         const QString reason = description(disk ? ENOSPC : EFBIG);
-        QCOMPARE(stateAfter(text).messages, QStringList{QStringLiteral("Vyskytla se chyba.\r\n'%1'").arg(reason)});
+        QCOMPARE(messages(), QStringList{QStringLiteral("Vyskytla se chyba.\r\n'%1'").arg(reason)});
         QCOMPARE(readFile(target), kOld);
 
         trigger(Command::SaveAgain);
