@@ -134,7 +134,7 @@ private slots:
     }
     void cleanup() { fx_.reset(); }
 
-    void menuStandsAfterCodeAndTheBarStaysOneLine()
+    void menuHoldsItsItemsAndTheBarStaysOneLine()
     {
         const QStringList items{"mnuNacist|&Načíst snímek z kódu|Ctrl+L", "mnuNahradit|Na&hradit snímek v kódu|Ctrl+R",
                                 "mnuMezera17||", "mnuOtocitVpravo|&Otočit doprava|F7",
@@ -147,16 +147,12 @@ private slots:
 
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
-        QMenuBar* bar = window().menuBar();
-        QStringList titles;
+        QMenuBar* bar = window().menuBar();  // its order is the main window test's
         for (QAction* a : bar->actions()) {
-            titles << a->text();
             const QRect r = bar->actionGeometry(a);
             QCOMPARE(r.top(), bar->actionGeometry(bar->actions().first()).top());
             QVERIFY2(!r.isEmpty() && r.right() < bar->width(), qPrintable(a->text()));
         }
-        QCOMPARE(titles.indexOf("&Efekty"), titles.indexOf("&Kód") + 1);
-        QCOMPARE(titles.last(), QStringLiteral("&Nápověda"));
     }
 
     // 24 frames of six lines meet blocks of three and of eight lines at every offset.
