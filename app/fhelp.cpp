@@ -72,8 +72,8 @@ const char* const kEffectsMenu[] = {
     "Se snímkem, ve kterém stojí kurzor, pracují i další příkazy: „Vložit snímek "
     "před“ (Ctrl+Shift+Ins) vloží před něj snímek z políček, „Smazat snímek“ "
     "(Ctrl+Shift+Del) ho smaže a „Zdvojit snímek“ (Ctrl+Shift+D) za něj vloží kopii.",
-    "„Posunout nahoru“ a „Posunout dolů“ (Ctrl+Shift+šipka nahoru a dolů) prohodí "
-    "snímek s předchozím nebo následujícím. Každou z těchto změn vrátí „Kód Zpět“.",
+    "„Posunout nahoru“ (Ctrl+Shift+šipka nahoru) a „Posunout dolů“ (Ctrl+Shift+šipka "
+    "dolů) prohodí snímek s předchozím nebo následujícím. Každou z těchto změn vrátí „Kód Zpět“.",
     "„Přehled snímků“ (F4) ukáže v okně vedle hlavního okna všechny snímky jako "
     "malé šestiúhelníky. Klepnutí přenese kurzor na snímek, dvojklik ho načte "
     "do políček a tažením snímek přesunete.",

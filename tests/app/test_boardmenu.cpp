@@ -152,6 +152,7 @@ private slots:
     {
         const QString codeFile = fx_->path("efekt.asm");
         window().document()->setFileName(codeFile);
+        window().document()->showFileNameInTitle();
         const QString code = QStringLiteral("start: mov A,#1\r\n jmp start\r\n org 40h\r\n db 1,2,3");
         window().setCodeText(code);
         fx_->dialogs.fileAnswers.append(fx_->path("efekt.hex"));

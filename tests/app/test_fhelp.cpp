@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -76,7 +77,12 @@ private slots:
     void helpTextSaysItsPointsInShortCrLfParagraphs()
     {
         const QString text = FHelp::helpText();
-        QVERIFY2(text.size() >= 800 && text.size() <= 1000, qPrintable(QString::number(text.size())));
+        // The introduction and the signature, without the sections on the menus.
+        const qsizetype sections = text.indexOf(QStringLiteral("\r\n\r\nMenu „"));
+        const qsizetype signature = text.lastIndexOf(QStringLiteral("\r\n\r\n"));
+        QVERIFY(sections > 0 && sections < signature);
+        const QString basics = text.left(sections) + text.mid(signature);
+        QVERIFY2(basics.size() >= 800 && basics.size() <= 1000, qPrintable(QString::number(basics.size())));
         QCOMPARE(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
         QCOMPARE(text.count(QLatin1Char('\r')), text.count(QStringLiteral("\r\n")));
         const QStringList paragraphs = text.split(QStringLiteral("\r\n\r\n"));
@@ -91,10 +97,52 @@ private slots:
                                   "\r\n1) Hodnoty musí být hexadecimální\r\n",
                                   "\r\n2) V jednotlivých blocích musí být obsazeny všechny registry R2 - R6\r\n",
                                   "začátku a konce kódu"}) {
-            const qsizetype at = text.indexOf(QString::fromUtf8(point), from);
+            const qsizetype at = basics.indexOf(QString::fromUtf8(point), from);
             QVERIFY2(at >= 0, point);  // missing or out of order
             from = at + 1;
         }
+    }
+
+    // After the introduction and before the signature, a section for each of the menus
+    // "Deska" and "Efekty" names every command of the menu in quotes, with its shortcut
+    // as the menu shows it.
+    void helpHasASectionForEachMenu_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("nextHeading");
+        QTest::newRow("Deska") << "mnuDeska" << "Menu „Efekty“";
+        QTest::newRow("Efekty") << "mnuEfekty" << "Hodně zábavy";
+    }
+    void helpHasASectionForEachMenu()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, nextHeading);
+        const QString text = FHelp::helpText();
+        FBlikon window;
+        auto* menuAction = child<QAction>(&window, menu);
+        const QString heading = QStringLiteral("\r\n\r\nMenu „%1“\r\n\r\n").arg(menuAction->text().remove('&'));
+        const qsizetype begin = text.indexOf(heading);
+        QVERIFY2(begin > text.indexOf(QStringLiteral("začátku a konce kódu")), qPrintable(heading));
+        const qsizetype end = text.indexOf(QStringLiteral("\r\n\r\n") + nextHeading, begin + 1);
+        QVERIFY(end > begin);
+        const QString section = text.mid(begin, end - begin);
+
+        int commands = 0;
+        for (const QAction* command : menuAction->menu()->actions()) {
+            if (command->isSeparator())
+                continue;
+            ++commands;
+            const QString caption = command->text().remove('&');
+            QVERIFY2(section.contains(QStringLiteral("„") + caption + QStringLiteral("“")), qPrintable(caption));
+            // The shortcut as the help writes it: Czech names for the arrow keys.
+            const QString shortcut = command->shortcut()
+                                         .toString(QKeySequence::PortableText)
+                                         .replace(QStringLiteral("Up"), QStringLiteral("šipka nahoru"))
+                                         .replace(QStringLiteral("Down"), QStringLiteral("šipka dolů"));
+            QVERIFY2(shortcut.isEmpty() || section.contains(QLatin1Char('(') + shortcut + QLatin1Char(')')),
+                     qPrintable(shortcut));
+        }
+        QVERIFY(commands >= 4);
     }
 
     void leftClickOnTheLinkOpensTheHomePage()
