@@ -486,6 +486,9 @@ void FDeska::showStatus()
     }
     statusBar().setPanelText(StatusLinePanel, line);
     statusBar().panel(StatusLinePanel)->setToolTip(line);
+    // An error takes the whole bar: the user needs all of it to mend the text.
+    statusBar().panel(TimePanel)->setVisible(problem_.isEmpty());
+    statusBar().panel(PlacePanel)->setVisible(problem_.isEmpty());
     statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_->seconds(), 3)));
     const mcs51::Label* label = mcs51::nearestLabel(program_.firmware.labels, simulation_->pc());
     statusBar().setPanelText(PlacePanel, label ? QString::fromStdString(label->name) : pcText(simulation_->pc()));

@@ -98,6 +98,7 @@ class TestFDeska : public QObject {
     QPushButton* button(const char* name) { return child<QPushButton>(board_, name); }
     void click(const char* name) { child<QAbstractButton>(board_, name)->click(); }
     QString panel(int n) { return child<StatusBar>(board_, "StatusBar1")->panelText(n); }
+    QLabel* statusPanel(int n) { return child<StatusBar>(board_, "StatusBar1")->panel(n); }
     QString line(const char* name) { return child<QLabel>(board_, name)->text(); }
     QString lamps()
     {
@@ -434,6 +435,7 @@ private slots:
         click("Command2");
         QCOMPARE(panel(2), QStringLiteral("Čas 0,132 s"));
         QVERIFY(panel(1).startsWith(QStringLiteral("Chyba na řádku 12: ")));
+        QVERIFY(!statusPanel(2)->isVisible());  // the error has the whole bar
         click("Command2");
 
         // F6 on the broken text lists the errors and keeps the board as it is.
@@ -444,6 +446,7 @@ private slots:
         typeAndWait({Qt::Key_Backspace});
         QCOMPARE(panel(1), QStringLiteral("Snímek 3 / 3 (51,3 ms)"));  // the same program runs on
         QCOMPARE(line("Label2"), QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
+        QVERIFY(statusPanel(2)->isVisible());
         tick(52);
         QCOMPARE(lamps(), kFrames[0]);
 
