@@ -34,11 +34,13 @@ void CodeFollower::setFollowing(bool following)
         delay_->stop();
 }
 
-void CodeFollower::assemble()
+Expected<BoardProgram, QString> CodeFollower::assembleText() const
 {
     const QByteArray text = window_.editor()->codeTextUtf8();
-    handler_(assembleForBoard(std::string_view(text.constData(), std::size_t(text.size())),
-                              BoardSettings::load().longJumps));
+    return assembleForBoard(std::string_view(text.constData(), std::size_t(text.size())),
+                            BoardSettings::load().longJumps);
 }
+
+void CodeFollower::assemble() { handler_(assembleText()); }
 
 }  // namespace blikon

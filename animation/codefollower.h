@@ -29,6 +29,9 @@ public:
     void setFollowing(bool following);
     [[nodiscard]] bool isFollowing() const { return following_; }
 
+    // The text as it is now, assembled as the timer assembles it.
+    [[nodiscard]] Expected<BoardProgram, QString> assembleText() const;
+
 private:
     void assemble();
 

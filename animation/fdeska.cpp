@@ -162,6 +162,7 @@ FDeska::FDeska(CodeWindow& source, BoardProgram program)
     // A long status line is cut at the panel's edge instead of widening the bar.
     statusBar().panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connect(source.widget(), &QWidget::windowTitleChanged, this, &FDeska::showTitle);
+    source.widget()->installEventFilter(this);
     // F6 here does what it does in the code window.
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
             [this] { simulateBoard(source_); });
@@ -283,15 +284,22 @@ void FDeska::run(BoardProgram program)
 
 void FDeska::restart()
 {
-    HandlerGuard::run(this, "Restart", OnFailure::Silent, [this] { startProgram(); });
+    HandlerGuard::run(this, "Restart", OnFailure::Silent, [this] {
+        // The choice of long jumps may have changed the code of the text.
+        if (follower_->isFollowing()) {
+            if (Expected<BoardProgram, QString> assembled = follower_->assembleText()) {
+                program_ = std::move(*assembled);
+                problem_.clear();
+            }
+        }
+        startProgram();
+    });
 }
 
 void FDeska::followCodeText()
 {
     follower_->setFollowing(true);
-    const QByteArray text = source_.editor()->codeTextUtf8();
-    onCodeTextAssembled(assembleForBoard(std::string_view(text.constData(), std::size_t(text.size())),
-                                         BoardSettings::load().longJumps));
+    onCodeTextAssembled(follower_->assembleText());
 }
 
 void FDeska::onCodeTextAssembled(const Expected<BoardProgram, QString>& result)
@@ -414,6 +422,12 @@ bool FDeska::handleSpaceKey(QKeyEvent* event)
 
 bool FDeska::eventFilter(QObject* watched, QEvent* event)
 {
+    // Closed together with its code window, not only later when that is deleted.
+    if (watched == source_.widget()) {
+        if (event->type() == QEvent::Close)
+            close();
+        return false;
+    }
     // The space bar is the board's button wherever the focus is, not a click of the
     // focused control.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)

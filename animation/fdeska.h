@@ -57,7 +57,8 @@ public:
     // Runs `program` from reset unless the board runs the same one already; speed,
     // pause and the button stay as they are.
     void run(BoardProgram program);
-    // Runs the program again from reset with the board settings as stored now.
+    // Runs the program again from reset with the board settings as stored now (the code
+    // text assembled again with them, while the window follows it).
     void restart();
     // Follows the code text again and takes it as it is now.
     void followCodeText();

@@ -209,7 +209,9 @@ private slots:
         second->close();
         QTRY_VERIFY(!secondBoard);
         QVERIFY(board_);
+        // The board closes with its main window.
         main_->close();
+        QVERIFY(!board_ || !board_->isVisible());
         QTRY_VERIFY(!board_);
     }
 

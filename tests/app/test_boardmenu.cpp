@@ -330,17 +330,17 @@ private slots:
         QCOMPARE(BoardSettings::load().crystalMHz, mhz);
     }
 
-    // An open board window runs its program again for the chip and crystal chosen.
+    // An open board window runs its program again for the chip, crystal and jumps chosen.
     void chipChoiceRestartsAnOpenBoard()
     {
-        window().setCodeText(QStringLiteral("nop\r\n sjmp $"));
+        window().setCodeText(QStringLiteral("start: nop\r\n jmp start"));
         action("mnuSimulace")->trigger();
         FDeska* board = FDeska::of(window());
         QVERIFY(board);
         QCOMPARE(child<QLabel>(board, "Label3")->text(), QStringLiteral("Program má 3 bajty, AT89C2051 pojme 2 048."));
-        answerChipDialog(0, "12", true);
+        answerChipDialog(0, "12", true, true);
         action("mnuMikro")->trigger();
-        QCOMPARE(child<QLabel>(board, "Label3")->text(), QStringLiteral("Program má 3 bajty, AT89C1051 pojme 1 024."));
+        QCOMPARE(child<QLabel>(board, "Label3")->text(), QStringLiteral("Program má 4 bajty, AT89C1051 pojme 1 024."));
     }
 };
 
