@@ -29,8 +29,9 @@ namespace blikon {
 namespace {
 
 constexpr int kTickMilliseconds = 20;
-// While the board runs, the status line changes ten times a second: more often the eye
-// cannot read it, and drawing its text is the largest part of a tick's cost.
+// While the board runs, the status line changes ten times a second, and at each new
+// frame of a Blikon program's loop: more often the eye cannot read it, and drawing its
+// text is the largest part of a tick's cost.
 constexpr qint64 kStatusNanoseconds = 100'000'000;
 // The two lines under the buttons: what runs, and whether it fits the chip (two lines
 // of text when it does not).
@@ -335,8 +336,8 @@ void FDeska::tick()
     const qint64 now = clock_();
     timeline_.runTo(*simulation_, now);
     showLamps();
-    showFrameIndex();
-    if (now - lastStatus_ >= kStatusNanoseconds)
+    // A new frame of the loop shows in the status line at once, with the lamps.
+    if (showFrameIndex() || now - lastStatus_ >= kStatusNanoseconds)
         showStatus();
 }
 
@@ -464,13 +465,14 @@ int FDeska::loopFrameIndex() const
     return int((arrivals - 1) % *program_.loopFrames);
 }
 
-void FDeska::showFrameIndex()
+bool FDeska::showFrameIndex()
 {
     const int index = loopFrameIndex();
     if (index == shownFrame_)
-        return;
+        return false;
     shownFrame_ = index;
     emit frameShown(index);
+    return true;
 }
 
 void FDeska::showLamps()

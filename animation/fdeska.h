@@ -100,7 +100,7 @@ private:
     void showStatus();
     void showLines();
     void showTitle();
-    void showFrameIndex();
+    bool showFrameIndex();  // true when the frame changed
 
     CodeWindow& source_;
     CodeFollower* follower_;

@@ -246,6 +246,7 @@ private slots:
         const int frameMs = crystal == "12" ? 52 : 104;
         tick(frameMs / 2);
         QCOMPARE(lamps(), kFrames[0]);
+        QCOMPARE(panel(1), QStringLiteral("Snímek 1 / 3"));  // with the lamps, the frame before has no length yet
         for (int i = 1; i <= 4; ++i) {
             for (int ms = 0; ms < frameMs; ms += 52)
                 tick(52);
