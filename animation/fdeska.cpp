@@ -98,9 +98,14 @@ FDeska* FDeska::showProgram(CodeWindow& source, BoardProgram program)
         board->placeBeside(*source.widget());
         board->show();
     }
-    board->raise();
-    board->activateWindow();
+    board->bringToFront();
     return board;
+}
+
+void FDeska::bringToFront()
+{
+    raise();
+    activateWindow();
 }
 
 void simulateBoard(CodeWindow& window)
@@ -111,8 +116,7 @@ void simulateBoard(CodeWindow& window)
         } else if (FDeska* board = FDeska::of(window)) {
             // The last good program runs on; the status line says why the text does not.
             board->followCodeText();
-            board->raise();
-            board->activateWindow();
+            board->bringToFront();
         }
     });
 }

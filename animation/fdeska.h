@@ -62,6 +62,7 @@ public:
     void restart();
     // Follows the code text again and takes it as it is now.
     void followCodeText();
+    void bringToFront();
 
     [[nodiscard]] const BoardProgram& program() const { return program_; }
 
