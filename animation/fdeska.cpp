@@ -1,18 +1,26 @@
 #include "fdeska.h"
 
 #include "assembling.h"
+#include "codeeditor.h"
+#include "codefollower.h"
 #include "codewindow.h"
+#include "dialogs.h"
 #include "fonts.h"
 #include "handlerguard.h"
+#include "messageboxes.h"
 #include "playbacktimer.h"
+#include "services.h"
 #include "statusbar.h"
 #include "twips.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -21,17 +29,22 @@ namespace blikon {
 namespace {
 
 constexpr int kTickMilliseconds = 20;
-// A tick runs at most this much real time, so that a stalled window does not make the
-// next tick run the board for seconds.
-constexpr qint64 kLongestTickNanoseconds = 100'000'000;
-// While the board runs, the status line changes ten times a second: more often the eye
-// cannot read it, and drawing its text is the largest part of a tick's cost.
+// While the board runs, the status line changes ten times a second, and at each new
+// frame of a Blikon program's loop: more often the eye cannot read it, and drawing its
+// text is the largest part of a tick's cost.
 constexpr qint64 kStatusNanoseconds = 100'000'000;
+// The two lines under the buttons: what runs, and whether it fits the chip (two lines
+// of text when it does not).
+constexpr int kSourceLineHeight = 240;
+constexpr int kChipLineHeight = 450;
+constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
+// Between the code window and the board window beside it, in pixels.
+constexpr int kGapBeside = 8;
 
-const QString kPause = QStringLiteral("&Pauza");
-const QString kRun = QStringLiteral("&Spustit");
+const QString kPause = QStringLiteral("Pauze");
+const QString kRun = QStringLiteral("Run");
 
-enum Panel { TimePanel = 1, FramePanel = 2, LabelPanel = 3 };
+enum Panel { StatusLinePanel = 1, TimePanel = 2, PlacePanel = 3 };
 
 struct SpeedOption {
     const char* name;
@@ -50,63 +63,138 @@ QString czechNumber(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// The code text assembled to run on the board, or nothing: errors go to the error list,
+// and a text without a byte of code is said to be empty.
+std::optional<BoardProgram> codeTextProgram(CodeWindow& window)
+{
+    const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
+    if (!assembly)
+        return std::nullopt;
+    const QByteArray text = window.editor()->codeTextUtf8();
+    return programFromAssembly(*assembly, std::string_view(text.constData(), std::size_t(text.size())));
+}
+
 }  // namespace
 
-std::unique_ptr<FDeska> FDeska::create(CodeWindow& source, QWidget* parent)
+FDeska* FDeska::of(CodeWindow& source)
 {
-    const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(source);
-    if (!assembly)
-        return nullptr;
-    return std::make_unique<FDeska>(source, *assembly, BoardSettings::load(), parent);
+    return source.widget()->findChild<FDeska*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+FDeska* FDeska::showProgram(CodeWindow& source, BoardProgram program)
+{
+    FDeska* board = of(source);
+    if (board) {
+        board->run(std::move(program));
+    } else {
+        board = new FDeska(source, std::move(program));
+        board->placeBeside(*source.widget());
+        board->show();
+    }
+    board->bringToFront();
+    return board;
+}
+
+void FDeska::bringToFront()
+{
+    raise();
+    activateWindow();
 }
 
 void simulateBoard(CodeWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuSimulace_Click", OnFailure::ShowError, [&window] {
-        if (const std::unique_ptr<FDeska> board = FDeska::create(window, window.widget()))
-            board->exec();
+        if (std::optional<BoardProgram> program = codeTextProgram(window)) {
+            FDeska::showProgram(window, *std::move(program));
+        } else if (FDeska* board = FDeska::of(window)) {
+            // The last good program runs on; the status line says why the text does not.
+            board->followCodeText();
+            board->bringToFront();
+        }
     });
 }
 
-FDeska::FDeska(CodeWindow& source, const mcs51::Assembly& assembly, const BoardSettings& board, QWidget* parent)
-    : LampWindow("FDeska", {1500, 2100, 1890}, kTickMilliseconds, parent)
-    , assembly_(assembly)
-    , simulation_(assembly.firmware(), board.chip->ramBytes, board.machineCyclesPerSecond())
+void runHexFile(CodeWindow& window)
 {
+    HandlerGuard::run(window.widget(), "mnuSpustitHex_Click", OnFailure::ShowError, [&window] {
+        FileDialogRequest request;
+        request.kind = FileDialogRequest::Kind::Open;
+        request.content = FileDialogRequest::Content::IntelHex;
+        if (const FDeska* board = FDeska::of(window))
+            request.proposedName = board->program().hexFile;
+        const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+        if (!name)
+            return;
+        Expected<BoardProgram, QString> program = readHexProgram(*name);
+        if (!program) {
+            MessageRequest refusal;
+            refusal.text = program.error();
+            refusal.icon = MessageRequest::Icon::Stop;
+            Services::messageBoxes().show(window.widget(), refusal);
+            return;
+        }
+        FDeska::showProgram(window, std::move(*program));
+    });
+}
+
+void rerunBoard(CodeWindow& window)
+{
+    if (FDeska* board = FDeska::of(window))
+        board->restart();
+}
+
+FDeska::FDeska(CodeWindow& source, BoardProgram program)
+    : LampWindow("FDeska", {0, 1200, 1100}, kTickMilliseconds, source.widget(), kLinesHeight)
+    , source_(source)
+    , follower_(new CodeFollower(
+          source, [this](const Expected<BoardProgram, QString>& result) { onCodeTextAssembled(result); }, this))
+    , program_(std::move(program))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
     setLitColor(storedLampColor());
-    showSourceTitle(*source.widget(), QStringLiteral(" - Deska"));
     buildControls();
     buildSpeedOptions();
+    buildLines();
+    setTabOrder();
+    // A long status line is cut at the panel's edge instead of widening the bar.
+    statusBar().panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    connect(source.widget(), &QWidget::windowTitleChanged, this, &FDeska::showTitle);
+    source.widget()->installEventFilter(this);
+    // F6 here does what it does in the code window.
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
+            [this] { simulateBoard(source_); });
 
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
-    setClock([elapsed] { return elapsed->nsecsElapsed(); });
+    clock_ = [elapsed] { return elapsed->nsecsElapsed(); };
+    follower_->setFollowing(program_.hexFile.isEmpty());
+    startProgram();
     setRunning(true);
-    showLamps();
-    showStatus();
 }
 
 FDeska::~FDeska() = default;
 
 void FDeska::buildControls()
 {
-    boardButton_ = addRowButton(0, QStringLiteral("&Tlačítko"));
-    pauseButton_ = addRowButton(1, kPause);
-    stepButton_ = addRowButton(2, QStringLiteral("&Krok"));
-    resetButton_ = addRowButton(3, QStringLiteral("&Reset"));
-    closeButton_ = addRowButton(4, QStringLiteral("Konec"));
-    for (QPushButton* button : {boardButton_, pauseButton_, stepButton_, resetButton_, closeButton_})
+    // The buttons the animation window has, in its places, then the board's own.
+    closeButton_ = addRowButton(0, QStringLiteral("Konec"));
+    pauseButton_ = addRowButton(1, kPause, 960);
+    stepButton_ = addRowButton(2, QStringLiteral("Krokovat"));
+    boardButton_ = addRowButton(3, QStringLiteral("&Tlačítko"));
+    resetButton_ = addRowButton(4, QStringLiteral("&Reset"));
+    for (QPushButton* button : {closeButton_, pauseButton_, stepButton_, boardButton_, resetButton_})
         button->installEventFilter(this);
     boardButton_->setAutoDefault(false);
     boardButton_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
-    connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
-    connect(boardButton_, &QPushButton::released, this, [this] { setButtonHeld(true, false); });
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
+        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { close(); });
+    });
     connect(pauseButton_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
     connect(stepButton_, &QPushButton::clicked, this, &FDeska::onStep);
+    connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
+    connect(boardButton_, &QPushButton::released, this, [this] { setButtonHeld(true, false); });
     connect(resetButton_, &QPushButton::clicked, this, &FDeska::onReset);
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        HandlerGuard::run(this, "Command5_Click", OnFailure::Silent, [this] { close(); });
-    });
 }
 
 void FDeska::buildSpeedOptions()
@@ -129,22 +217,124 @@ void FDeska::buildSpeedOptions()
     caption->setBuddy(speedOptions_[1]);
 }
 
+void FDeska::buildLines()
+{
+    const auto makeLine = [this](const char* name, int top, int height) {
+        auto* line = new QLabel(this);
+        line->setObjectName(QLatin1String(name));
+        line->setFont(tahomaFont());
+        line->setTextFormat(Qt::PlainText);
+        line->setWordWrap(true);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        line->setGeometry(twipRect(360, top, 4860, height));
+        return line;
+    };
+    sourceLine_ = makeLine("Label2", kLinesTop + 30, kSourceLineHeight);
+    chipLine_ = makeLine("Label3", kLinesTop + 30 + kSourceLineHeight, kChipLineHeight);
+}
+
+void FDeska::setTabOrder()
+{
+    QList<QWidget*> order(speedOptions_.begin(), speedOptions_.end());
+    order << closeButton_ << pauseButton_ << stepButton_ << boardButton_ << resetButton_;
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FDeska::placeBeside(const QWidget& source)
+{
+    const QRect frame = source.frameGeometry();
+    // The frame around this window is not known before it is shown; its client area
+    // plus a border is near enough.
+    const QSize size = this->size() + QSize(kGapBeside, kGapBeside);
+    QPoint at(frame.right() + kGapBeside, frame.top());
+    if (const QScreen* screen = source.screen()) {
+        const QRect room = screen->availableGeometry();
+        if (at.x() + size.width() > room.right() && frame.left() - size.width() - kGapBeside >= room.left())
+            at.setX(frame.left() - size.width() - kGapBeside);
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    move(at);
+}
+
 void FDeska::setClock(Clock clock)
 {
     clock_ = std::move(clock);
-    lastTick_ = lastStatus_ = clock_();
+    lastStatus_ = clock_();
+    timeline_.start(clock_(), simulation_->seconds());
+}
+
+void FDeska::run(BoardProgram program)
+{
+    const bool same = program.runsLike(program_) && program.hexFile == program_.hexFile;
+    follower_->setFollowing(program.hexFile.isEmpty());
+    problem_.clear();
+    program_ = std::move(program);
+    if (same) {
+        // The same code with the labels on other lines: the effect runs on undisturbed.
+        showLines();
+        showStatus();
+        return;
+    }
+    startProgram();
+}
+
+void FDeska::restart()
+{
+    HandlerGuard::run(this, "Restart", OnFailure::Silent, [this] {
+        // The choice of long jumps may have changed the code of the text.
+        if (follower_->isFollowing()) {
+            if (Expected<BoardProgram, QString> assembled = follower_->assembleText()) {
+                program_ = std::move(*assembled);
+                problem_.clear();
+            }
+        }
+        startProgram();
+    });
+}
+
+void FDeska::followCodeText()
+{
+    follower_->setFollowing(true);
+    onCodeTextAssembled(follower_->assembleText());
+}
+
+void FDeska::onCodeTextAssembled(const Expected<BoardProgram, QString>& result)
+{
+    HandlerGuard::run(this, "followTimer_Timer", OnFailure::Silent, [this, &result] {
+        if (result) {
+            run(*result);
+            return;
+        }
+        problem_ = result.error();
+        showLines();
+        showStatus();
+    });
+}
+
+void FDeska::startProgram()
+{
+    board_ = BoardSettings::load();
+    simulation_ = std::make_unique<mcs51::BoardSimulation>(program_.firmware, board_.chip->ramBytes,
+                                                           board_.machineCyclesPerSecond());
+    simulation_->setButton(mouseHolds_ || spaceHolds_);
+    timeline_.start(clock_(), 0);
+    showLamps();
+    showLines();
+    showStatus();
+    showFrameIndex();
 }
 
 void FDeska::tick()
 {
-    const qint64 now = clock_();
-    const qint64 elapsed = std::clamp<qint64>(now - lastTick_, 0, kLongestTickNanoseconds);
-    lastTick_ = now;
     if (!running_)
         return;
-    simulation_.advance(double(elapsed) * 1e-9 * speed_);
+    const qint64 now = clock_();
+    timeline_.runTo(*simulation_, now);
     showLamps();
-    if (now - lastStatus_ >= kStatusNanoseconds)
+    // A new frame of the loop shows in the status line at once, with the lamps.
+    if (showFrameIndex() || now - lastStatus_ >= kStatusNanoseconds)
         showStatus();
 }
 
@@ -160,40 +350,60 @@ void FDeska::onStep()
 {
     HandlerGuard::run(this, "Command3_Click", OnFailure::Silent, [this] {
         setRunning(false);
-        simulation_.runToNextFrame();
+        simulation_->runToNextFrame();
         showLamps();
+        showFrameIndex();
         showStatus();
     });
 }
 
 void FDeska::onReset()
 {
-    HandlerGuard::run(this, "Command4_Click", OnFailure::Silent, [this] {
-        simulation_.reset();
+    HandlerGuard::run(this, "Command5_Click", OnFailure::Silent, [this] {
+        simulation_->reset();
+        simulation_->setButton(mouseHolds_ || spaceHolds_);
+        timeline_.start(clock_(), 0);
         showLamps();
+        showFrameIndex();
         showStatus();
     });
 }
 
 void FDeska::onSpeed(double speed)
 {
-    HandlerGuard::run(this, "Option_Click", OnFailure::Silent, [this, speed] { speed_ = speed; });
+    HandlerGuard::run(this, "Option_Click", OnFailure::Silent, [this, speed] {
+        // The time until now runs at the old speed.
+        if (running_)
+            timeline_.runTo(*simulation_, clock_());
+        speed_ = speed;
+        timeline_.setSpeed(speed);
+    });
 }
 
 void FDeska::setRunning(bool running)
 {
+    if (running && !running_)
+        timeline_.start(clock_(), simulation_->seconds());  // the time spent paused does not count
+    else if (!running && running_)
+        timeline_.runTo(*simulation_, clock_());  // up to the moment of the pause
     running_ = running;
     pauseButton_->setText(running ? kPause : kRun);
-    // The time spent paused does not count.
-    if (running)
-        lastTick_ = clock_();
     timer().setEnabled(running);
 }
 
 void FDeska::setButtonHeld(bool byMouse, bool held)
 {
+    const bool wasDown = mouseHolds_ || spaceHolds_;
     (byMouse ? mouseHolds_ : spaceHolds_) = held;
-    simulation_.setButton(mouseHolds_ || spaceHolds_);
+    const bool down = mouseHolds_ || spaceHolds_;
+    if (down != wasDown) {
+        // While the board runs, the change reaches it at its moment at the next tick;
+        // paused, at once.
+        if (running_)
+            timeline_.stamp(down, clock_());
+        else
+            simulation_->setButton(down);
+    }
     if (!byMouse && !mouseHolds_)
         boardButton_->setDown(held);
 }
@@ -210,6 +420,12 @@ bool FDeska::handleSpaceKey(QKeyEvent* event)
 
 bool FDeska::eventFilter(QObject* watched, QEvent* event)
 {
+    // Closed together with its code window, not only later when that is deleted.
+    if (watched == source_.widget()) {
+        if (event->type() == QEvent::Close)
+            close();
+        return false;
+    }
     // The space bar is the board's button wherever the focus is, not a click of the
     // focused control.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
@@ -238,9 +454,27 @@ void FDeska::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
 }
 
+int FDeska::loopFrameIndex() const
+{
+    const std::uint64_t arrivals = simulation_->framesSinceStart();
+    if (!program_.loopFrames || arrivals == 0)
+        return -1;
+    return int((arrivals - 1) % *program_.loopFrames);
+}
+
+bool FDeska::showFrameIndex()
+{
+    const int index = loopFrameIndex();
+    if (index == shownFrame_)
+        return false;
+    shownFrame_ = index;
+    emit frameShown(index);
+    return true;
+}
+
 void FDeska::showLamps()
 {
-    const LampStates& lamps = simulation_.lamps();
+    const LampStates& lamps = simulation_->lamps();
     if (lamps == painted_)
         return;
     paintAllLamps(lamps);
@@ -250,12 +484,51 @@ void FDeska::showLamps()
 void FDeska::showStatus()
 {
     lastStatus_ = clock_();
-    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_.seconds(), 3)));
-    const std::optional<double> frame = simulation_.lastFrameSeconds();
-    statusBar().setPanelText(FramePanel,
-                              frame ? QStringLiteral("Snímek trvá %1 ms").arg(czechNumber(*frame * 1000, 1)) : QString());
-    const mcs51::Label* label = mcs51::nearestLabel(assembly_, simulation_.pc());
-    statusBar().setPanelText(LabelPanel, label ? QString::fromStdString(label->name) : QString());
+    QString line = problem_;
+    if (line.isEmpty()) {
+        if (program_.loopFrames) {
+            const int index = loopFrameIndex();
+            line = QStringLiteral("Snímek %1 / %2")
+                       .arg(index < 0 ? QStringLiteral("–") : QString::number(index + 1))
+                       .arg(*program_.loopFrames);
+        } else {
+            line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
+        }
+        if (const std::optional<double> length = simulation_->lastFrameSeconds())
+            line += QStringLiteral(" (%1 ms)").arg(czechNumber(*length * 1000, 1));
+    }
+    statusBar().setPanelText(StatusLinePanel, line);
+    statusBar().panel(StatusLinePanel)->setToolTip(line);
+    // An error takes the whole bar: the user needs all of it to mend the text.
+    statusBar().panel(TimePanel)->setVisible(problem_.isEmpty());
+    statusBar().panel(PlacePanel)->setVisible(problem_.isEmpty());
+    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_->seconds(), 3)));
+    const mcs51::Label* label = mcs51::nearestLabel(program_.firmware.labels, simulation_->pc());
+    statusBar().setPanelText(PlacePanel, label ? QString::fromStdString(label->name) : pcText(simulation_->pc()));
+}
+
+void FDeska::showLines()
+{
+    if (!problem_.isEmpty())
+        sourceLine_->setText(QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program."));
+    else if (!program_.hexFile.isEmpty())
+        sourceLine_->setText(QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+                                 .arg(QFileInfo(program_.hexFile).fileName()));
+    else
+        sourceLine_->setText(QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
+    chipLine_->setText(chipLine(program_.size, *board_.chip));
+    // Too big for the chip: in the colour of a warning.
+    chipLine_->setStyleSheet(mcs51::fits(*board_.chip, program_.size) ? QString()
+                                                                       : QStringLiteral("color: #B00000;"));
+    showTitle();
+}
+
+void FDeska::showTitle()
+{
+    QString suffix = QStringLiteral(" - Deska");
+    if (!program_.hexFile.isEmpty())
+        suffix += QStringLiteral(" - ") + QFileInfo(program_.hexFile).fileName();
+    showSourceTitle(*source_.widget(), suffix);
 }
 
 }  // namespace blikon

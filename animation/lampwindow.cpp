@@ -33,7 +33,8 @@ constexpr int kDefaultButtonPlace = 1;
 
 }  // namespace
 
-LampWindow::LampWindow(const char* name, const QList<int>& statusPanels, int tickMilliseconds, QWidget* parent)
+LampWindow::LampWindow(const char* name, const QList<int>& statusPanels, int tickMilliseconds, QWidget* parent,
+                       int linesHeight)
     : QDialog(parent)
     , statusBar_(new StatusBar(statusPanels, this))
     , timer_(new PlaybackTimer(tickMilliseconds, this))
@@ -41,7 +42,7 @@ LampWindow::LampWindow(const char* name, const QList<int>& statusPanels, int tic
     , unlit_(unpackColor(kUnlitLampColor))
 {
     setObjectName(QLatin1String(name));
-    setFixedSize(twipsToPixels(5490), twipsToPixels(5475));
+    setFixedSize(twipsToPixels(5490), twipsToPixels(5475 + linesHeight));
 
     for (const BoardPlace& place : boardLayout()) {
         auto* lamp = new Lamp(QString::fromStdString(ledName(place.led)), unlit_, this);
@@ -51,7 +52,7 @@ LampWindow::LampWindow(const char* name, const QList<int>& statusPanels, int tic
 
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setFont(comicFont());
-    statusBar_->setGeometry(twipRect(0, 5220, 5490, 255));
+    statusBar_->setGeometry(twipRect(0, kLinesTop + linesHeight, 5490, 255));
 
     connect(timer_, &PlaybackTimer::tick, this,
             [this] { HandlerGuard::run(this, "Timer1_Timer", OnFailure::Silent, [this] { tick(); }); });

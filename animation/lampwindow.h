@@ -20,8 +20,9 @@ class StatusBar;
 // The skeleton of the windows that show the board's 37 lamps, the animation window and
 // the board window: a fixed client area of 5490 x 5475 twips, the lamps laid out like
 // the board and named after their LEDs, a row of five push buttons Command1 to Command5
-// under them, a status bar StatusBar1 of three panels along the bottom edge, and the
-// timer Timer1 whose ticks drive the lamps. Lit lamps take the colour stored in the
+// under them, room for lines of the window's own under the buttons if it asks for it, a
+// status bar StatusBar1 of three panels along the bottom edge, and the timer Timer1
+// whose ticks drive the lamps. Lit lamps take the colour stored in the
 // settings, unlit ones are dark green; every lamp starts unlit.
 class LampWindow : public QDialog {
     Q_OBJECT
@@ -30,8 +31,13 @@ public:
 
 protected:
     // `statusPanels` gives the widths in twips of the status bar's three panels. Timer1
-    // runs from the start, every `tickMilliseconds`.
-    LampWindow(const char* name, const QList<int>& statusPanels, int tickMilliseconds, QWidget* parent);
+    // runs from the start, every `tickMilliseconds`. `linesHeight` twips between the
+    // button row and the status bar make the window that much taller, from top
+    // kLinesTop on.
+    LampWindow(const char* name, const QList<int>& statusPanels, int tickMilliseconds, QWidget* parent,
+               int linesHeight = 0);
+
+    static constexpr int kLinesTop = 5220;
 
     // What a tick of Timer1 does; it runs as the handler "Timer1_Timer" and fails silently.
     virtual void tick() = 0;

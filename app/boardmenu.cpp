@@ -18,9 +18,13 @@ BoardMenu::BoardMenu(FBlikon& window)
             [&window] { saveHexFile(window); });
     addItem(menu(), "mnuSimulace", QStringLiteral("&Simulace"), QKeySequence(Qt::Key_F6),
             [&window] { simulateBoard(window); });
+    addItem(menu(), "mnuSpustitHex", QStringLiteral("Spus&tit HEX…"), {}, [&window] { runHexFile(window); });
     addSeparator(menu(), "mnuMezera31");
-    addItem(menu(), "mnuMikro", QStringLiteral("&Mikrokontrolér..."), {}, OnFailure::ShowError,
-            [&window] { chooseBoard(&window); });
+    // An open board window takes the new chip and crystal at once.
+    addItem(menu(), "mnuMikro", QStringLiteral("&Mikrokontrolér..."), {}, OnFailure::ShowError, [&window] {
+        if (chooseBoard(&window))
+            rerunBoard(window);
+    });
 }
 
 }  // namespace blikon

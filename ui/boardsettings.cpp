@@ -3,6 +3,10 @@
 #include "services.h"
 #include "settingsstore.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
+
 namespace blikon {
 
 namespace {
@@ -21,10 +25,8 @@ BoardSettings BoardSettings::load()
     const QString chipName = store.read(kSection, kChipKey, QString());
     if (const mcs51::Chip* chip = mcs51::findChip(chipName.toStdString()))
         settings.chip = chip;
-    bool ok = false;
-    const double mhz = store.read(kSection, kCrystalKey, QString()).toDouble(&ok);
-    if (ok && mhz >= kMinCrystalMHz && mhz <= kMaxCrystalMHz)
-        settings.crystalMHz = mhz;
+    if (const Expected<double, QString> mhz = parseCrystalMHz(store.read(kSection, kCrystalKey, QString())))
+        settings.crystalMHz = *mhz;
     settings.longJumps = store.read(kSection, kLongJumpsKey, QStringLiteral("0")) == QStringLiteral("1");
     return settings;
 }
@@ -35,6 +37,30 @@ bool BoardSettings::save() const
     bool saved = store.save(kSection, kChipKey, QString::fromUtf8(chip->name.data(), qsizetype(chip->name.size())));
     saved = store.save(kSection, kCrystalKey, QString::number(crystalMHz, 'g', 10)) && saved;
     return store.save(kSection, kLongJumpsKey, longJumps ? QStringLiteral("1") : QStringLiteral("0")) && saved;
+}
+
+Expected<double, QString> parseCrystalMHz(const QString& text)
+{
+    static const QRegularExpression kNumber(QStringLiteral(R"(^\s*([0-9]*)(?:[.,]([0-9]*))?\s*(?:MHz)?\s*$)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = kNumber.match(text);
+    if (!match.hasMatch() || match.capturedLength(1) + match.capturedLength(2) == 0)
+        return QStringLiteral("Krystal zadejte jako číslo v MHz, například 11,0592.");
+    const double mhz = (QStringLiteral("0") + match.captured(1) + QLatin1Char('.') + match.captured(2)).toDouble();
+    if (!(mhz >= kMinCrystalMHz && mhz <= kMaxCrystalMHz))
+        return QStringLiteral("Krystal %1 MHz nejde použít: obvody MCS-51 pracují s krystalem od %2 do %3 MHz.")
+            .arg(crystalText(mhz), crystalText(kMinCrystalMHz), crystalText(kMaxCrystalMHz));
+    return std::round(mhz * 1e6) / 1e6;
+}
+
+QString crystalText(double mhz)
+{
+    QString text = QString::number(mhz, 'f', 6);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 QString groupedNumber(qint64 value)

@@ -1,14 +1,17 @@
 #include "fmikro.h"
 
 #include "fonts.h"
+#include "messageboxes.h"
 #include "pictures.h"
+#include "services.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,22 +47,25 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
             chipChoice_->setCurrentIndex(chipChoice_->count() - 1);
     }
 
-    crystalInput_ = new QDoubleSpinBox(this);
+    crystalInput_ = new QLineEdit(crystalText(current.crystalMHz), this);
     crystalInput_->setObjectName(QStringLiteral("Text1"));
-    crystalInput_->setLocale(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    crystalInput_->setDecimals(4);
-    crystalInput_->setRange(kMinCrystalMHz, kMaxCrystalMHz);
-    crystalInput_->setSuffix(QStringLiteral(" MHz"));
-    crystalInput_->setValue(current.crystalMHz);
+    crystalInput_->setMaxLength(20);
+    crystalInput_->setToolTip(QStringLiteral("Od %1 do %2 MHz, s desetinnou čárkou nebo tečkou")
+                                  .arg(crystalText(kMinCrystalMHz), crystalText(kMaxCrystalMHz)));
+    connect(crystalInput_, &QLineEdit::editingFinished, this, &FMikro::showCrystalInUse);
 
     longJumpsBox_ = new QCheckBox(QStringLiteral("&Vždy dlouhé skoky (LCALL, LJMP)"), this);
     longJumpsBox_->setObjectName(QStringLiteral("Check1"));
     longJumpsBox_->setChecked(current.longJumps);
 
     auto* chipLabel = new QLabel(QStringLiteral("&Obvod:"), this);
+    chipLabel->setObjectName(QStringLiteral("Label1"));
     chipLabel->setBuddy(chipChoice_);
     auto* crystalLabel = new QLabel(QStringLiteral("&Krystal:"), this);
+    crystalLabel->setObjectName(QStringLiteral("Label2"));
     crystalLabel->setBuddy(crystalInput_);
+    auto* crystalUnit = new QLabel(QStringLiteral("MHz"), this);
+    crystalUnit->setObjectName(QStringLiteral("Label3"));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -70,9 +76,12 @@ FMikro::FMikro(const BoardSettings& current, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto* crystalRow = new QHBoxLayout;
+    crystalRow->addWidget(crystalInput_);
+    crystalRow->addWidget(crystalUnit);
     auto* form = new QFormLayout;
     form->addRow(chipLabel, chipChoice_);
-    form->addRow(crystalLabel, crystalInput_);
+    form->addRow(crystalLabel, crystalRow);
     form->addRow(longJumpsBox_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -84,9 +93,34 @@ BoardSettings FMikro::chosen() const
 {
     BoardSettings settings;
     settings.chip = &mcs51::chips()[std::size_t(chipChoice_->currentIndex())];
-    settings.crystalMHz = crystalInput_->value();
+    const Expected<double, QString> crystal = parseCrystalMHz(crystalInput_->text());
+    if (!crystal)
+        throw std::invalid_argument("the crystal field holds no frequency in range");
+    settings.crystalMHz = *crystal;
     settings.longJumps = longJumpsBox_->isChecked();
     return settings;
+}
+
+void FMikro::showCrystalInUse()
+{
+    if (const Expected<double, QString> crystal = parseCrystalMHz(crystalInput_->text()))
+        crystalInput_->setText(crystalText(*crystal));
+}
+
+void FMikro::accept()
+{
+    const Expected<double, QString> crystal = parseCrystalMHz(crystalInput_->text());
+    if (!crystal) {
+        MessageRequest request;
+        request.text = crystal.error();
+        request.icon = MessageRequest::Icon::Stop;
+        Services::messageBoxes().show(this, request);
+        crystalInput_->setFocus();
+        crystalInput_->selectAll();
+        return;
+    }
+    crystalInput_->setText(crystalText(*crystal));
+    QDialog::accept();
 }
 
 bool chooseBoard(QWidget* parent)

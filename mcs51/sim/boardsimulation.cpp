@@ -7,21 +7,25 @@ namespace blikon::mcs51 {
 
 namespace {
 
-bool isFrameLabel(const std::string& name)
+// `name` in any letter case; `lowerCase` is written in lower case.
+bool isNamed(const std::string& name, std::string_view lowerCase)
 {
-    constexpr std::string_view kName = "citac";
-    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(),
+    return std::equal(name.begin(), name.end(), lowerCase.begin(), lowerCase.end(),
                       [](char a, char b) { return (a | 0x20) == b; });
+}
+
+const Label* findLabel(const std::vector<Label>& labels, std::string_view lowerCase)
+{
+    const auto found = std::find_if(labels.begin(), labels.end(),
+                                    [lowerCase](const Label& label) { return isNamed(label.name, lowerCase); });
+    return found == labels.end() ? nullptr : &*found;
 }
 
 }  // namespace
 
-const Label* frameStartLabel(const std::vector<Label>& labels)
-{
-    const auto found = std::find_if(labels.begin(), labels.end(),
-                                    [](const Label& label) { return isFrameLabel(label.name); });
-    return found == labels.end() ? nullptr : &*found;
-}
+const Label* frameStartLabel(const std::vector<Label>& labels) { return findLabel(labels, "citac"); }
+
+const Label* loopStartLabel(const std::vector<Label>& labels) { return findLabel(labels, "start0"); }
 
 BoardSimulation::BoardSimulation(const Firmware& firmware, int ramBytes, double machineCyclesPerSecond)
     : cpu_(firmware.code, ramBytes)
@@ -30,6 +34,8 @@ BoardSimulation::BoardSimulation(const Firmware& firmware, int ramBytes, double 
 {
     if (const Label* label = frameStartLabel(firmware.labels))
         frameAddress_ = label->address;
+    if (const Label* label = loopStartLabel(firmware.labels))
+        startAddress_ = label->address;
 }
 
 void BoardSimulation::reset()
@@ -37,7 +43,7 @@ void BoardSimulation::reset()
     cpu_.reset();
     lamps_.reset();
     target_ = 0;
-    labelFrames_ = lastFrameStart_ = previousFrameStart_ = 0;
+    labelFrames_ = lastFrameStart_ = previousFrameStart_ = framesAtStart_ = 0;
 }
 
 void BoardSimulation::setButton(bool pressed) { cpu_.setPin(3, 0, !pressed); }
@@ -45,6 +51,12 @@ void BoardSimulation::setButton(bool pressed) { cpu_.setPin(3, 0, !pressed); }
 void BoardSimulation::advance(double seconds)
 {
     target_ += std::max(seconds, 0.0) * cyclesPerSecond_;
+    runUntil(std::uint64_t(std::ceil(target_)), false);
+}
+
+void BoardSimulation::advanceTo(double seconds)
+{
+    target_ = std::max(target_, seconds * cyclesPerSecond_);
     runUntil(std::uint64_t(std::ceil(target_)), false);
 }
 
@@ -65,6 +77,8 @@ void BoardSimulation::runUntil(std::uint64_t endCycle, bool stopAtFrame)
             ++labelFrames_;
             previousFrameStart_ = lastFrameStart_;
             lastFrameStart_ = cpu_.cycles();
+        } else if (cpu_.pc() == startAddress_) {
+            framesAtStart_ = labelFrames_;
         }
         // Stepping to a frame looks at the lamps after every instruction, as their
         // changes may start the frame; running reads the port writes when the log is full.

@@ -18,6 +18,11 @@ namespace blikon::mcs51 {
 // Example: frameStartLabel({{"CITAC", 0x40, 9}})->address == 0x40.
 [[nodiscard]] const Label* frameStartLabel(const std::vector<Label>& labels);
 
+// Where a Blikon program starts its effect: the label "start0" (any letter case), at
+// address 0, to which the board's button sends it back. Null when there is none.
+// Example: loopStartLabel({{"Start0", 0, 1}})->address == 0.
+[[nodiscard]] const Label* loopStartLabel(const std::vector<Label>& labels);
+
 class BoardSimulation {
 public:
     // How long the eye waits for a multiplexing cycle to complete (see MultiplexedLamps).
@@ -44,6 +49,9 @@ public:
     // call may run a little beyond; the next one runs that much less, so that many short
     // calls add up to the same board time as one long call.
     void advance(double seconds);
+    // Lets board time pass until `seconds` after reset, in the same way; nothing when
+    // the board has got there already. advance(0.3) then advanceTo(0.2) runs nothing more.
+    void advanceTo(double seconds);
 
     // Runs until the next frame starts (see frameStartLabel), at most
     // kLongestStepSeconds; false when no frame started in that time.
@@ -61,6 +69,12 @@ public:
     [[nodiscard]] std::optional<double> lastFrameSeconds() const;
     [[nodiscard]] bool framesStartAtLabel() const { return frameAddress_ >= 0; }
 
+    // Arrivals at "Citac" since the program last came to its start (loopStartLabel), or
+    // since reset: 1 while a Blikon program shows its first frame, 61 while it shows the
+    // first frame a second time round a loop of 60. The button sends the program through
+    // its start again, so the count starts over there.
+    [[nodiscard]] std::uint64_t framesSinceStart() const { return labelFrames_ - framesAtStart_; }
+
 private:
     void runUntil(std::uint64_t endCycle, bool stopAtFrame);
     void readPortWrites();
@@ -70,6 +84,8 @@ private:
     double cyclesPerSecond_;
     double target_ = 0;      // the board time that advance() has reached, in cycles
     int frameAddress_ = -1;  // of "Citac", -1 without it
+    int startAddress_ = -1;  // of "start0", -1 without it
+    std::uint64_t framesAtStart_ = 0;  // labelFrames_ at the last arrival there
     std::uint64_t labelFrames_ = 0;
     std::uint64_t lastFrameStart_ = 0;
     std::uint64_t previousFrameStart_ = 0;

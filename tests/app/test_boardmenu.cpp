@@ -5,6 +5,7 @@
 #include "codeeditor.h"
 #include "fakes.h"
 #include "fblikon.h"
+#include "fdeska.h"
 #include "findchild.h"
 #include "fmikro.h"
 #include "intelhex.h"
@@ -14,9 +15,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
@@ -41,16 +44,16 @@ int cursorLine(const CodeEditor& editor)
     return line + int(cursor.block().text().left(cursor.positionInBlock()).count(QChar::LineSeparator));
 }
 
-// Answers the next modal FMikro with the chip at `chipIndex`, the frequency and the
-// long-jump choice, or cancels.
-void answerChipDialog(int chipIndex, double mhz, bool accept, bool longJumps = false)
+// Answers the next modal FMikro with the chip at `chipIndex`, the crystal as typed and
+// the long-jump choice, or cancels.
+void answerChipDialog(int chipIndex, const QString& crystal, bool accept, bool longJumps = false)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<FMikro*>(QApplication::activeModalWidget());
         if (!dialog)
             qFatal("no chip dialog");
         child<QComboBox>(dialog, "Combo1")->setCurrentIndex(chipIndex);
-        child<QDoubleSpinBox>(dialog, "Text1")->setValue(mhz);
+        child<QLineEdit>(dialog, "Text1")->setText(crystal);
         child<QCheckBox>(dialog, "Check1")->setChecked(longJumps);
         accept ? dialog->accept() : dialog->reject();
     });
@@ -193,12 +196,12 @@ private slots:
         const int at89s52 = int(std::find_if(mcs51::chips().begin(), mcs51::chips().end(),
                                              [](const mcs51::Chip& chip) { return chip.name == "AT89S52"; }) -
                                 mcs51::chips().begin());
-        answerChipDialog(at89s52, 11.0592, true);
+        answerChipDialog(at89s52, "11.0592", true);
         action("mnuMikro")->trigger();
         QCOMPARE(fx_->settings.values().value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
         QCOMPARE(fx_->settings.values().value("Deska/Krystal").toDouble(), 11.0592);
 
-        answerChipDialog(0, 24, false);
+        answerChipDialog(0, "24", false);
         action("mnuMikro")->trigger();
         QCOMPARE(fx_->settings.values().value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
 
@@ -220,7 +223,7 @@ private slots:
             return segments && segments->size() == 1 ? segments->front().bytes : std::vector<std::uint8_t>{};
         };
         QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x80, 0xFD, 0x11, 0x00}));
-        answerChipDialog(1, 12, true, true);
+        answerChipDialog(1, "12", true, true);
         action("mnuMikro")->trigger();
         QCOMPARE(fx_->settings.values().value("Deska/DlouheSkoky"), QStringLiteral("1"));
         QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x00, 0x12, 0x00, 0x00}));
@@ -233,6 +236,112 @@ private slots:
         const BoardSettings board = BoardSettings::load();
         QCOMPARE(board.chip, &mcs51::defaultChip());
         QCOMPARE(board.crystalMHz, 12.0);
+    }
+
+    void runHexItemAfterTheSimulation()
+    {
+        QAction* runHex = action("mnuSpustitHex");
+        QCOMPARE(runHex->text(), QStringLiteral("Spus&tit HEX…"));
+        const QList<QAction*> items = child<QMenu>(window_, "mnuDeska")->actions();
+        QStringList names;
+        QList<QChar> keys;
+        for (const QAction* item : items) {
+            names << item->objectName();
+            const qsizetype amp = item->text().indexOf('&');
+            if (amp >= 0)
+                keys << item->text().at(amp + 1).toLower();
+        }
+        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuSimulace", "mnuSpustitHex", "mnuMezera31",
+                                     "mnuMikro"}));
+        QCOMPARE(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size());
+    }
+
+    // What the crystal field takes, what it shows then, and what it refuses.
+    void crystalFieldTakesCommaAndDotInRange_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");   // after leaving the field; empty when refused
+        QTest::addColumn<QString>("stored");  // as the settings keep it
+        QTest::addColumn<QString>("refusal");
+        const QString notANumber = "Krystal zadejte jako číslo v MHz, například 11,0592.";
+        const auto outOfRange = [](const char* mhz) {
+            return QStringLiteral("Krystal %1 MHz nejde použít: obvody MCS-51 pracují s krystalem od 0,5 do 40 MHz.")
+                .arg(QString::fromUtf8(mhz));
+        };
+        QTest::newRow("comma") << "11,0592" << "11,0592" << "11.0592" << "";
+        QTest::newRow("dot") << "11.0592" << "11,0592" << "11.0592" << "";
+        QTest::newRow("lowest") << "0,5" << "0,5" << "0.5" << "";
+        QTest::newRow("highest") << "40" << "40" << "40" << "";
+        QTest::newRow("unit and blanks") << " 24,000 MHz " << "24" << "24" << "";
+        QTest::newRow("to the hertz") << "3.57954545" << "3,579545" << "3.579545" << "";
+        QTest::newRow("below") << "0,49" << "" << "" << outOfRange("0,49");
+        QTest::newRow("above") << "40,01" << "" << "" << outOfRange("40,01");
+        QTest::newRow("ten times too high") << "500" << "" << "" << outOfRange("500");
+        QTest::newRow("text") << "abc" << "" << "" << notANumber;
+        QTest::newRow("empty") << "" << "" << "" << notANumber;
+        QTest::newRow("two separators") << "11,05.92" << "" << "" << notANumber;
+        QTest::newRow("minus") << "-12" << "" << "" << notANumber;
+    }
+    void crystalFieldTakesCommaAndDotInRange()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(QString, refusal);
+        FMikro dialog(BoardSettings::load(), window_);
+        auto* field = child<QLineEdit>(&dialog, "Text1");
+        QCOMPARE(field->text(), QStringLiteral("12"));
+        dialog.show();
+        field->setText(typed);
+        emit field->editingFinished();
+        QCOMPARE(field->text(), shown.isEmpty() ? typed : shown);
+
+        dialog.accept();
+        if (refusal.isEmpty()) {
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QVERIFY(fx_->boxes.shown.isEmpty());
+            QVERIFY(dialog.chosen().save());
+            QCOMPARE(fx_->settings.values().value("Deska/Krystal"), stored);
+            QCOMPARE(FMikro(BoardSettings::load()).findChild<QLineEdit*>("Text1")->text(), shown);
+        } else {
+            QVERIFY(dialog.isVisible());  // the dialog stays for the user to mend the field
+            QCOMPARE(fx_->boxes.shown.size(), 1);
+            QCOMPARE(fx_->boxes.shown[0].text, refusal);
+            QVERIFY(fx_->boxes.shown[0].icon == MessageRequest::Icon::Stop);
+        }
+    }
+
+    // Values stored before: a dot, as this program writes them; a frequency the program
+    // no longer takes falls back to 12 MHz.
+    void storedCrystalRead_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("mhz");
+        QTest::newRow("dot") << "11.0592" << 11.0592;
+        QTest::newRow("whole") << "24" << 24.0;
+        QTest::newRow("comma") << "3,579545" << 3.579545;
+        QTest::newRow("once allowed, too slow") << "0.1" << 12.0;
+        QTest::newRow("once allowed, too fast") << "100" << 12.0;
+    }
+    void storedCrystalRead()
+    {
+        QFETCH(QString, stored);
+        QFETCH(double, mhz);
+        fx_->settings.set("Deska/Krystal", stored);
+        QCOMPARE(BoardSettings::load().crystalMHz, mhz);
+    }
+
+    // An open board window runs its program again for the chip, crystal and jumps chosen.
+    void chipChoiceRestartsAnOpenBoard()
+    {
+        window().setCodeText(QStringLiteral("start: nop\r\n jmp start"));
+        action("mnuSimulace")->trigger();
+        FDeska* board = FDeska::of(window());
+        QVERIFY(board);
+        QCOMPARE(child<QLabel>(board, "Label3")->text(), QStringLiteral("Program má 3 bajty, AT89C2051 pojme 2 048."));
+        answerChipDialog(0, "12", true, true);
+        action("mnuMikro")->trigger();
+        QCOMPARE(child<QLabel>(board, "Label3")->text(), QStringLiteral("Program má 4 bajty, AT89C1051 pojme 1 024."));
     }
 };
 
