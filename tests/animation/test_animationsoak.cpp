@@ -5,6 +5,7 @@
 #include "lamp.h"
 #include "ledgroup.h"
 #include "statusbar.h"
+#include "windowtest.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -13,7 +14,6 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 #ifdef Q_OS_LINUX
@@ -120,10 +120,7 @@ struct Expected {
 class TestAnimationSoak : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
-    std::unique_ptr<FakeSettings> settings_;
-    std::unique_ptr<FakeDialogs> dialogs_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> main_;
     QPointer<FAnimace> window_;
     QTimer* timer_ = nullptr;
@@ -145,7 +142,7 @@ class TestAnimationSoak : public QObject {
     {
         ++colourCount_;
         const QColor colour(colourCount_ * 37 % 256, colourCount_ * 91 % 256, colourCount_ * 53 % 256);
-        dialogs_->colorAnswers = {colour};
+        fx_->dialogs.colorAnswers = {colour};
         child<QPushButton>(window_, "Command5")->click();
         expected_.changeColour(colour);
         checkWindowShowsExpected();
@@ -191,11 +188,8 @@ class TestAnimationSoak : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        locks_ = std::make_unique<FakeKeyboardLocks>();
-        settings_ = std::make_unique<FakeSettings>();
-        dialogs_ = std::make_unique<FakeDialogs>();
-        settings_->values.insert(QStringLiteral("Path/R1"), QStringLiteral("0"));  // no ticks of its own
+        fx_.emplace();
+        fx_->settings.set(QStringLiteral("Path/R1"), QStringLiteral("0"));  // no ticks of its own
         main_ = FBlikon::createFirst();
         main_->setCodeText(program());
         window_ = new FAnimace(*main_);
@@ -204,13 +198,9 @@ private slots:
     }
     void cleanup()
     {
-        delete window_;
-        delete main_;
-        QVERIFY(boxes_->shown.isEmpty());
-        dialogs_.reset();
-        settings_.reset();
-        locks_.reset();
-        boxes_.reset();
+        fx_->deleteWindows();
+        QVERIFY(fx_->boxes.shown.isEmpty());
+        fx_.reset();
     }
 
     // 100,000 steps over 10,000 frames, with resets and colour changes between them:

@@ -7,6 +7,7 @@
 #include "lamp.h"
 #include "ledgroup.h"
 #include "statusbar.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -69,10 +71,7 @@ bool showsPlainText(QLabel* label)
 class TestFAnimace : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
-    std::unique_ptr<FakeSettings> settings_;
-    std::unique_ptr<FakeDialogs> dialogs_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> main_;
     QPointer<FAnimace> window_;
 
@@ -95,21 +94,14 @@ class TestFAnimace : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        locks_ = std::make_unique<FakeKeyboardLocks>();
-        settings_ = std::make_unique<FakeSettings>();
-        dialogs_ = std::make_unique<FakeDialogs>();
+        fx_.emplace();
         main_ = FBlikon::createFirst();
     }
     void cleanup()
     {
-        delete window_;
-        delete main_;
-        QVERIFY(boxes_->shown.isEmpty());  // every handler of the window is silent
-        dialogs_.reset();
-        settings_.reset();
-        locks_.reset();
-        boxes_.reset();
+        fx_->deleteWindows();
+        QVERIFY(fx_->boxes.shown.isEmpty());  // every handler of the window is silent
+        fx_.reset();
     }
 
     void opensWithDesignLayout_data()
@@ -168,7 +160,7 @@ private slots:
         QCOMPARE(lamps(), allDark());
         // Position 0 everywhere: characters 4 to 6 of the text, here blanks of the first line.
         QCOMPARE(panel(1), QStringLiteral("R2 =     R3 =     R4 =     R5 =     R6 =    "));
-        QVERIFY(settings_->values.isEmpty());  // opening writes nothing
+        QVERIFY(fx_->settings.values().isEmpty());  // opening writes nothing
     }
 
     void openingReadsStoredSpeedAndColour_data()
@@ -189,9 +181,9 @@ private slots:
         QFETCH(int, speed);
         QFETCH(QColor, lit);
         if (!storedSpeed.isNull())
-            settings_->values.insert("Path/R1", storedSpeed);
+            fx_->settings.set("Path/R1", storedSpeed);
         if (!storedColor.isNull())
-            settings_->values.insert("Path/Color", storedColor);
+            fx_->settings.set("Path/Color", storedColor);
         main_->setCodeText(program(twoFrames_));
         open();
         QCOMPARE(slider()->value(), speed);
@@ -205,7 +197,7 @@ private slots:
 
     void storedSpeedThatIsNoNumberStopsOpeningAtItsSecondStep()
     {
-        settings_->values.insert("Path/R1", "rychle");
+        fx_->settings.set("Path/R1", "rychle");
         main_->setWindowTitle("main");
         main_->setCodeText(program(twoFrames_));
         open();
@@ -326,7 +318,7 @@ private slots:
     {
         QFETCH(int, value);
         QFETCH(int, interval);
-        settings_->values.insert("Path/R1", "1");  // so that every row moves the slider
+        fx_->settings.set("Path/R1", "1");  // so that every row moves the slider
         open();
         slider()->setValue(value);
         QCOMPARE(timer()->interval(), interval);
@@ -362,7 +354,7 @@ private slots:
         QCOMPARE(lamps(), allDark());
         QCOMPARE(panel(1), startLine);
         slider()->setValue(30);
-        dialogs_->colorAnswers = {QColor(1, 2, 3)};
+        fx_->dialogs.colorAnswers = {QColor(1, 2, 3)};
         button("Command5")->click();
         QCOMPARE(state(), (QStringList{"off", "Krokovaní", "Run"}));
         button("Command3")->click();
@@ -376,9 +368,9 @@ private slots:
         main_->setCodeText(program(twoFrames_));
         open();
         tick();
-        dialogs_->colorAnswers = {QColor(0, 0, 255), std::nullopt, QColor(0, 255, 0)};
+        fx_->dialogs.colorAnswers = {QColor(0, 0, 255), std::nullopt, QColor(0, 255, 0)};
         button("Command5")->click();
-        QCOMPARE(settings_->values.value("Path/Color"), QStringLiteral("16711680"));
+        QCOMPARE(fx_->settings.values().value("Path/Color"), QStringLiteral("16711680"));
         QCOMPARE(lamps(), allDark());
         QCOMPARE(timer()->isActive(), true);
         tick();
@@ -386,14 +378,14 @@ private slots:
 
         button("Command5")->click();  // cancelled: nothing changes
         QCOMPARE(lamps(), frameColors(twoFrames_[1], QColor(0, 0, 255)));
-        QCOMPARE(settings_->values.value("Path/Color"), QStringLiteral("16711680"));
+        QCOMPARE(fx_->settings.values().value("Path/Color"), QStringLiteral("16711680"));
 
         button("Command5")->click();
-        QCOMPARE(settings_->values.value("Path/Color"), QStringLiteral("65280"));
+        QCOMPARE(fx_->settings.values().value("Path/Color"), QStringLiteral("65280"));
         // The dialog is the main window's: it starts from the colour last chosen in it.
-        QCOMPARE(dialogs_->colorStarts, (QList<QColor>{QColor(0, 0, 0), QColor(0, 0, 255), QColor(0, 0, 255)}));
+        QCOMPARE(fx_->dialogs.colorStarts, (QList<QColor>{QColor(0, 0, 0), QColor(0, 0, 255), QColor(0, 0, 255)}));
         QCOMPARE(main_->commonDialog()->color(), 65280);
-        QCOMPARE(settings_->values.keys(), QStringList{"Path/Color"});
+        QCOMPARE(fx_->settings.values().keys(), QStringList{"Path/Color"});
     }
 
     void closingStoresTheSpeedWhateverCloses_data()
@@ -415,7 +407,7 @@ private slots:
         window_->show();
         if (moveTo >= 0)
             slider()->setValue(moveTo);
-        QVERIFY(!settings_->values.contains("Path/R1"));
+        QVERIFY(!fx_->settings.values().contains("Path/R1"));
         if (how == "Konec")
             button("Command1")->click();
         else if (how == "Esc")
@@ -423,13 +415,13 @@ private slots:
         else
             window_->close();  // what the frame's close box sends
         QVERIFY(!window_->isVisible());
-        QCOMPARE(settings_->values.value("Path/R1"), stored);
-        QCOMPARE(settings_->values.size(), 1);
+        QCOMPARE(fx_->settings.values().value("Path/R1"), stored);
+        QCOMPARE(fx_->settings.values().size(), 1);
     }
 
     void intervalZeroStopsTicksButKeepsRunning()
     {
-        settings_->values.insert("Path/R1", "0");
+        fx_->settings.set("Path/R1", "0");
         main_->setCodeText(program(twoFrames_));
         open();
         QCOMPARE(timer()->interval(), 0);
@@ -476,7 +468,7 @@ private slots:
         tick();
         const QMap<QString, QColor> before = lamps();
         const QString line = panel(1);
-        dialogs_->colorAnswers = {QColor(0, 0, 255)};
+        fx_->dialogs.colorAnswers = {QColor(0, 0, 255)};
         {
             FailAt fail(point.toStdString());
             if (action == "tick")
@@ -488,7 +480,7 @@ private slots:
         QCOMPARE(lamps(), before);
         QCOMPARE(panel(1), line);
         QCOMPARE(panel(3), QStringLiteral("Run"));
-        QVERIFY(!settings_->values.contains("Path/Color"));
+        QVERIFY(!fx_->settings.values().contains("Path/Color"));
     }
 
     void colourFailingToStoreKeepsTheNewColourForLaterSteps()
@@ -496,8 +488,8 @@ private slots:
         main_->setCodeText(program(twoFrames_));
         open();
         tick();
-        settings_->failWrites = true;
-        dialogs_->colorAnswers = {QColor(0, 0, 255)};
+        fx_->settings.failWrites = true;
+        fx_->dialogs.colorAnswers = {QColor(0, 0, 255)};
         button("Command5")->click();
         QCOMPARE(lamps(), frameColors(twoFrames_[0], kRed));  // stopped before the lamps turned dark
         tick();
@@ -509,7 +501,7 @@ private slots:
 
     void animationCommandOpensAModalWindowOnTheFirstMainWindow()
     {
-        settings_->values.insert("Path/R1", "0");  // no ticks of its own while the test looks
+        fx_->settings.set("Path/R1", "0");  // no ticks of its own while the test looks
         main_->setWindowTitle("first");
         main_->setCodeText(program({twoFrames_[0]}));
         QPointer<FBlikon> second = new FBlikon;
@@ -545,7 +537,7 @@ private slots:
         QVERIFY(seen.modal);
         QCOMPARE(seen.parent, second.data());
         QVERIFY(!window_);  // built afresh at every opening and gone after it
-        QCOMPARE(settings_->values.value("Path/R1"), QStringLiteral("0"));
+        QCOMPARE(fx_->settings.values().value("Path/R1"), QStringLiteral("0"));
 
         delete main_;  // with the first window closed, the window that asked is played
         seen = openFrom(*second);

@@ -7,6 +7,7 @@
 #include "lamp.h"
 #include "statusbar.h"
 #include "templates.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -45,8 +49,7 @@ QString completeProgram()
 class TestFDeska : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeSettings> settings_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> main_;
     std::unique_ptr<FDeska> window_;
     qint64 now_ = 0;
@@ -85,20 +88,18 @@ class TestFDeska : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        settings_ = std::make_unique<FakeSettings>();
-        settings_->values.insert("Path/Color", QString::number(0xFF0000));  // blue
+        fx_.emplace();
+        fx_->settings.set("Path/Color", QString::number(0xFF0000));  // blue
         main_ = FBlikon::createFirst();
         now_ = 0;
     }
     void cleanup()
     {
         window_.reset();
-        delete main_;
-        QCOMPARE(settings_->values.keys(), QStringList{"Path/Color"});  // the window stores nothing
-        QVERIFY(boxes_->shown.isEmpty());
-        settings_.reset();  // before init makes the next: each unregisters itself
-        boxes_.reset();
+        fx_->deleteWindows();
+        QCOMPARE(fx_->settings.saves, QStringList());  // the window stores nothing
+        QVERIFY(fx_->boxes.shown.isEmpty());
+        fx_.reset();
     }
 
     void menuCommandAssemblesFirstAndOpensModal()
@@ -134,9 +135,8 @@ private slots:
     {
         QFETCH(QString, crystal);
         QFETCH(QString, frameLength);
-        settings_->values.insert("Deska/Krystal", crystal);
+        fx_->settings.set("Deska/Krystal", crystal);
         open();
-        settings_->values.remove("Deska/Krystal");
         QCOMPARE(lamps(), kDark);
         QCOMPARE(panel(1), QStringLiteral("Čas 0,000 s"));
         // Real time in the middle of each frame, a tick at most 0.1 s.

@@ -9,6 +9,7 @@
 #include "fmikro.h"
 #include "intelhex.h"
 #include "templates.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,11 +19,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -63,29 +64,19 @@ class BoardMenuTest : public QObject {
 private:
     FBlikon& window() { return *window_; }
     QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
-    QString lastMessage() const { return boxes_->shown.isEmpty() ? QString() : boxes_->shown.last().text; }
+    QString lastMessage() const { return fx_->boxes.shown.isEmpty() ? QString() : fx_->boxes.shown.last().text; }
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeSettings> settings_;
-    std::unique_ptr<FakeDialogs> dialogs_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> window_;
 
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        settings_ = std::make_unique<FakeSettings>();
-        dialogs_ = std::make_unique<FakeDialogs>();
+        fx_.emplace();
         window_ = new FBlikon;
         window_->show();
     }
-    void cleanup()
-    {
-        delete window_;
-        dialogs_.reset();
-        settings_.reset();
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void menuStandsBeforeHelpWithItsShortcuts()
     {
@@ -141,7 +132,7 @@ private slots:
         QVERIFY(window().editor()->document()->blockCount() < 20000);
 
         action("mnuPrelozit")->trigger();
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
         auto* list = child<QListWidget>(window_, "List1");
         QVERIFY(list->isVisible());
         QCOMPARE(list->count(), broken.size());
@@ -159,24 +150,23 @@ private slots:
 
     void hexFileWrittenUnderTheCodeFilesName()
     {
-        QTemporaryDir dir;
-        const QString codeFile = dir.filePath("efekt.asm");
+        const QString codeFile = fx_->path("efekt.asm");
         window().document()->setFileName(codeFile);
         const QString code = QStringLiteral("start: mov A,#1\r\n jmp start\r\n org 40h\r\n db 1,2,3");
         window().setCodeText(code);
-        dialogs_->fileAnswers.append(dir.filePath("efekt.hex"));
+        fx_->dialogs.fileAnswers.append(fx_->path("efekt.hex"));
         action("mnuUlozitHex")->trigger();
 
-        QCOMPARE(dialogs_->fileRequests.size(), 1);
-        QCOMPARE(dialogs_->fileRequests[0].proposedName, dir.filePath("efekt.hex"));
-        QVERIFY(dialogs_->fileRequests[0].content == FileDialogRequest::Content::IntelHex);
-        QFile file(dir.filePath("efekt.hex"));
+        QCOMPARE(fx_->dialogs.fileRequests.size(), 1);
+        QCOMPARE(fx_->dialogs.fileRequests[0].proposedName, fx_->path("efekt.hex"));
+        QVERIFY(fx_->dialogs.fileRequests[0].content == FileDialogRequest::Content::IntelHex);
+        QFile file(fx_->path("efekt.hex"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const auto segments = mcs51::parseIntelHex(file.readAll().toStdString());
         QVERIFY(segments);
         const std::vector<mcs51::Segment> expected{{0, {0x74, 0x01, 0x80, 0xFC}}, {0x40, {1, 2, 3}}};
         QCOMPARE(*segments, expected);
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void hexNotAskedForWhenBrokenOrTooBig()
@@ -185,15 +175,14 @@ private slots:
         action("mnuUlozitHex")->trigger();
         window().setCodeText(QStringLiteral("org 2300\r\n nop"));
         action("mnuUlozitHex")->trigger();
-        QVERIFY(dialogs_->fileRequests.isEmpty());
+        QVERIFY(fx_->dialogs.fileRequests.isEmpty());
         QCOMPARE(lastMessage(), QStringLiteral("Program má 2 301 bajtů, AT89C2051 pojme jen 2 048 bajtů."));
     }
 
     void hexWriteFailureReported()
     {
-        QTemporaryDir dir;
         window().setCodeText(QStringLiteral(" nop"));
-        dialogs_->fileAnswers.append(dir.filePath("missing/folder/x.hex"));
+        fx_->dialogs.fileAnswers.append(fx_->path("missing/folder/x.hex"));
         action("mnuUlozitHex")->trigger();
         QVERIFY(lastMessage().startsWith(QStringLiteral("Vyskytla se chyba.\r\n'")));
     }
@@ -205,12 +194,12 @@ private slots:
                                 mcs51::chips().begin());
         answerChipDialog(at89s52, 11.0592, true);
         action("mnuMikro")->trigger();
-        QCOMPARE(settings_->values.value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
-        QCOMPARE(settings_->values.value("Deska/Krystal").toDouble(), 11.0592);
+        QCOMPARE(fx_->settings.values().value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
+        QCOMPARE(fx_->settings.values().value("Deska/Krystal").toDouble(), 11.0592);
 
         answerChipDialog(0, 24, false);
         action("mnuMikro")->trigger();
-        QCOMPARE(settings_->values.value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
+        QCOMPARE(fx_->settings.values().value("Deska/Mikrokontroler"), QStringLiteral("AT89S52"));
 
         window().setCodeText(QStringLiteral("org 2300\r\n nop"));
         action("mnuPrelozit")->trigger();
@@ -220,12 +209,11 @@ private slots:
     // Generic jumps take the shortest form unless the dialog asks for the long ones.
     void longJumpsFollowTheChoice()
     {
-        QTemporaryDir dir;
         window().setCodeText(QStringLiteral("start: nop\r\n jmp start\r\n Call start"));
         const auto hexBytes = [&] {
-            dialogs_->fileAnswers.append(dir.filePath("x.hex"));
+            fx_->dialogs.fileAnswers.append(fx_->path("x.hex"));
             action("mnuUlozitHex")->trigger();
-            QFile file(dir.filePath("x.hex"));
+            QFile file(fx_->path("x.hex"));
             file.open(QIODevice::ReadOnly);
             const auto segments = mcs51::parseIntelHex(file.readAll().toStdString());
             return segments && segments->size() == 1 ? segments->front().bytes : std::vector<std::uint8_t>{};
@@ -233,14 +221,14 @@ private slots:
         QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x80, 0xFD, 0x11, 0x00}));
         answerChipDialog(1, 12, true, true);
         action("mnuMikro")->trigger();
-        QCOMPARE(settings_->values.value("Deska/DlouheSkoky"), QStringLiteral("1"));
+        QCOMPARE(fx_->settings.values().value("Deska/DlouheSkoky"), QStringLiteral("1"));
         QCOMPARE(hexBytes(), (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x00, 0x12, 0x00, 0x00}));
     }
 
     void unknownStoredChipFallsBackToTheDefault()
     {
-        settings_->values.insert("Deska/Mikrokontroler", "Z80");
-        settings_->values.insert("Deska/Krystal", "nic");
+        fx_->settings.set("Deska/Mikrokontroler", "Z80");
+        fx_->settings.set("Deska/Krystal", "nic");
         const BoardSettings board = BoardSettings::load();
         QCOMPARE(board.chip, &mcs51::defaultChip());
         QCOMPARE(board.crystalMHz, 12.0);

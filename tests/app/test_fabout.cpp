@@ -2,6 +2,7 @@
 #include "fabout.h"
 #include "fakes.h"
 #include "findchild.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -12,7 +13,7 @@
 #include <QTimer>
 
 #include <cmath>
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -32,11 +33,11 @@ int iconTopOnTick(long long n)
 class TestFAbout : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
+    std::optional<WindowTestFixture> fx_;
 
 private slots:
-    void init() { boxes_ = std::make_unique<FakeMessageBoxes>(); }
-    void cleanup() { boxes_.reset(); }
+    void init() { fx_.emplace(); }
+    void cleanup() { fx_.reset(); }
 
     // First, while the program's tick counter is untouched.
     void iconFollowsItsPathFromTheProgramsFirstTick()
@@ -148,14 +149,12 @@ private slots:
 
     void systemInfoWithoutToolShowsItsMessageAndStaysOpen()
     {
-        FakeRegistry registry;
-        FakeExternalPrograms programs;
         FAbout about;
         about.show();
         child<QPushButton>(&about, "cmdSysInfo")->click();
-        QCOMPARE(boxes_->shown.size(), 1);
-        QCOMPARE(boxes_->shown[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
-        QVERIFY(programs.starts.isEmpty());
+        QCOMPARE(fx_->boxes.shown.size(), 1);
+        QCOMPARE(fx_->boxes.shown[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
+        QVERIFY(fx_->programs.starts.isEmpty());
         QVERIFY(about.isVisible());
     }
 };

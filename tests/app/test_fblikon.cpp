@@ -5,6 +5,7 @@
 #include "fblikon.h"
 #include "statusbar.h"
 #include "templates.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,7 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -40,8 +41,7 @@ QString block(int a, int b, int c, int d, int e)
 class TestFBlikon : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> window_;
 
     FBlikon& window() { return *window_; }
@@ -62,16 +62,10 @@ class TestFBlikon : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        locks_ = std::make_unique<FakeKeyboardLocks>();
+        fx_.emplace();
         window_ = new FBlikon;
     }
-    void cleanup()
-    {
-        delete window_;
-        locks_.reset();
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void freshWindowShowsStartState()
     {
@@ -214,7 +208,7 @@ private slots:
         QCOMPARE(values()[4], 255);
         box("E5")->setCheckState(Qt::Checked);
         QCOMPARE(values()[4], 223);
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void statusLineFollowsBoxesWhileLabelKeepsLastBlock()
@@ -248,7 +242,7 @@ private slots:
         QCOMPARE(values()[3], 128);
         action("mnuNic")->trigger();
         QCOMPARE(values(), (std::array<int, 5>{255, 255, 255, 255, 255}));
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void addAppendsShownBlockWithCallLine()
@@ -375,7 +369,7 @@ private slots:
         window_->show();
         button("Command3")->click();
         QTRY_VERIFY(!window_);
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
         window_ = new FBlikon;
         window_->show();
         action("mnuEnd")->trigger();
@@ -476,9 +470,9 @@ private slots:
             else
                 action(trigger.toLatin1())->trigger();
         }
-        QCOMPARE(boxes_->shown.size(), reported ? 1 : 0);
+        QCOMPARE(fx_->boxes.shown.size(), reported ? 1 : 0);
         if (reported) {
-            const MessageRequest& m = boxes_->shown.first();
+            const MessageRequest& m = fx_->boxes.shown.first();
             QCOMPARE(m.text, QStringLiteral("Chyba!"));
             QCOMPARE(m.title, QStringLiteral("Blikon"));
             QCOMPARE(m.buttons, MessageRequest::Buttons::Ok);
@@ -495,7 +489,7 @@ private slots:
             FailAt fail("B4_Click");
             action("mnuAll")->trigger();
         }
-        QCOMPARE(boxes_->shown.size(), 1);
+        QCOMPARE(fx_->boxes.shown.size(), 1);
         QCOMPARE(values(), (std::array<int, 5>{0, 16, 0, 128, 192}));
     }
 
@@ -510,7 +504,7 @@ private slots:
         }
         QCOMPARE(window().savedText(), QStringLiteral("current"));
         QCOMPARE(window().codeText(), QStringLiteral("current"));
-        QCOMPARE(boxes_->shown.size(), 1);
+        QCOMPARE(fx_->boxes.shown.size(), 1);
         {
             FailAt fail("mnuAddEnd_Click:saved");
             window().setCodeText("later");
@@ -518,32 +512,32 @@ private slots:
         }
         QCOMPARE(window().savedText(), QStringLiteral("later"));
         QCOMPARE(window().codeText(), QStringLiteral("later"));
-        QCOMPARE(boxes_->shown.size(), 1);
+        QCOMPARE(fx_->boxes.shown.size(), 1);
     }
 
     void lockStatesAreFirstReadOnceTheWindowIsUp()
     {
-        locks_->reads = 0;
+        fx_->locks.reads = 0;
         QPointer<FBlikon> another = new FBlikon;
         auto* bar = child<StatusBar>(another, "StatusBar1");
-        QCOMPARE(locks_->reads, 0);  // the look takes round trips to the X server
+        QCOMPARE(fx_->locks.reads, 0);  // the look takes round trips to the X server
         QVERIFY(!bar->panel(2)->isEnabled());
         QVERIFY(bar->panelText(4).contains(':'));
         another->show();
-        QTRY_VERIFY(locks_->reads > 0);
+        QTRY_VERIFY(fx_->locks.reads > 0);
         delete another;
     }
 
     void lockPanelsShowKnownStatesAndDimUnknownOnes()
     {
-        locks_->states = {true, std::nullopt};
+        fx_->locks.states = {true, std::nullopt};
         auto* bar = child<StatusBar>(window_, "StatusBar1");
         QTRY_VERIFY(bar->panel(2)->isEnabled());
         QCOMPARE(bar->panelText(2), QStringLiteral("NUM"));
         QCOMPARE(bar->panelText(3), QStringLiteral("CAPS"));
         QVERIFY(!bar->panel(3)->isEnabled());
         QVERIFY(bar->panelText(4).contains(':'));
-        locks_->states = {false, true};
+        fx_->locks.states = {false, true};
         QTRY_VERIFY(bar->panel(3)->isEnabled());
         QVERIFY(!bar->panel(2)->isEnabled());
     }

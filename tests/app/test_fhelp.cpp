@@ -4,6 +4,7 @@
 #include "fblikon.h"
 #include "fhelp.h"
 #include "weblink.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -40,24 +41,15 @@ bool homePageRequested(const FakeExternalPrograms& programs)
 class TestFHelp : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeExternalPrograms> programs_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
+    std::optional<WindowTestFixture> fx_;
 
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        programs_ = std::make_unique<FakeExternalPrograms>();
-        programs_->installed = {QStringLiteral("explorer.exe")};
-        locks_ = std::make_unique<FakeKeyboardLocks>();
+        fx_.emplace();
+        fx_->programs.installed = {QStringLiteral("explorer.exe")};
     }
-    void cleanup()
-    {
-        locks_.reset();
-        programs_.reset();
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void windowShowsTheHelpTextTheLinkAndKonec()
     {
@@ -111,9 +103,9 @@ private slots:
         help.show();
         auto* label1 = child<QLabel>(&help, "Label1");
         QTest::mouseClick(label1, Qt::RightButton);
-        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+        QVERIFY(fx_->programs.starts.isEmpty() && fx_->programs.openedUrls.isEmpty());
         QTest::mouseClick(label1, Qt::LeftButton);
-        QVERIFY(homePageRequested(*programs_));
+        QVERIFY(homePageRequested(fx_->programs));
         QVERIFY(help.isVisible());
     }
 
@@ -157,7 +149,7 @@ private slots:
         QVERIFY(modal);
         QCOMPARE(parent, &window);
         QVERIFY(window.findChildren<QDialog*>().isEmpty());  // discarded when closed
-        QVERIFY(boxes_->shown.isEmpty());
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
     void webItemShowsAndOpensTheHomePage()
@@ -166,7 +158,7 @@ private slots:
         QAction* web = child<QAction>(&window, "mnuWeb");
         QCOMPARE(web->text(), QLatin1Char('&') + homePageAddress());
         web->trigger();
-        QVERIFY(homePageRequested(*programs_));
+        QVERIFY(homePageRequested(fx_->programs));
     }
 
     void menuFailuresFollowEachItemsPolicy_data()
@@ -187,10 +179,10 @@ private slots:
         FBlikon window;
         child<QAction>(&window, item)->trigger();
         QStringList shown;
-        for (const MessageRequest& request : boxes_->shown)
+        for (const MessageRequest& request : fx_->boxes.shown)
             shown.append(request.text);
         QCOMPARE(shown, messages);
-        QVERIFY(programs_->starts.isEmpty() && programs_->openedUrls.isEmpty());
+        QVERIFY(fx_->programs.starts.isEmpty() && fx_->programs.openedUrls.isEmpty());
     }
 };
 

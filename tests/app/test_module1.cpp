@@ -1,9 +1,6 @@
 #include "fuvod.h"
-#include "messageboxes.h"
 #include "module1.h"
-#include "qtsettingsstore.h"
-#include "services.h"
-#include "settingsstore.h"
+#include "windowtest.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -17,47 +14,15 @@
 #include <QTranslator>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 #include <stdexcept>
 
 using namespace std::chrono_literals;
 using blikon::FUvod;
 using blikon::Module1;
+using blikon::testing::WindowTestFixture;
 
 namespace {
-
-class MemorySettings final : public blikon::SettingsStore {
-public:
-    QString read(const QString& section, const QString& key, const QString& defaultValue) const override
-    {
-        if (failOnRead) {
-            throw std::runtime_error("store unreadable");
-        }
-        return values.value(section + QLatin1Char('/') + key, defaultValue);
-    }
-    bool save(const QString& section, const QString& key, const QString& text) override
-    {
-        saved.append(section + QLatin1Char('/') + key);
-        values.insert(section + QLatin1Char('/') + key, text);
-        return true;
-    }
-
-    QMap<QString, QString> values;
-    QStringList saved;
-    bool failOnRead = false;
-};
-
-class CountingMessageBoxes final : public blikon::MessageBoxes {
-public:
-    CountingMessageBoxes() { blikon::Services::setMessageBoxes(this); }
-    ~CountingMessageBoxes() override { blikon::Services::setMessageBoxes(nullptr); }
-    blikon::MessageAnswer show(QWidget*, const blikon::MessageRequest&) override
-    {
-        ++shown;
-        return blikon::MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 const QString kSplashKey = QStringLiteral("Kalendář/ShowUvodT");
 
@@ -107,7 +72,10 @@ struct MainWindowProbe {
 class tst_Module1 : public QObject {
     Q_OBJECT
 
+    std::optional<WindowTestFixture> fx_;
+
 private slots:
+    void init();
     void cleanup();
 
     void splashCoversHiddenMainWindowDuringTheWait();
@@ -128,15 +96,17 @@ private slots:
     void truthValues();
 };
 
+void tst_Module1::init() { fx_.emplace(); }
+
 void tst_Module1::cleanup()
 {
     QVERIFY(!anySplash());
     QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    fx_.reset();
 }
 
 void tst_Module1::splashCoversHiddenMainWindowDuringTheWait()
 {
-    MemorySettings settings;
     MainWindowProbe probe;
     bool splashVisibleMidWait = false;
     bool mainWindowHiddenMidWait = false;
@@ -151,7 +121,7 @@ void tst_Module1::splashCoversHiddenMainWindowDuringTheWait()
         return window;
     };
 
-    QWidget* shown = Module1::start(settings, create, 300ms);
+    QWidget* shown = Module1::start(fx_->settings, create, 300ms);
 
     QCOMPARE(probe.created, 1);
     QVERIFY(probe.splashVisibleWhenCreated);
@@ -165,7 +135,6 @@ void tst_Module1::splashCoversHiddenMainWindowDuringTheWait()
 
 void tst_Module1::waitLastsTheSplashTimeAndLetsTheProcessorRest()
 {
-    MemorySettings settings;
     MainWindowProbe probe;
     constexpr auto splashTime = 400ms;
 
@@ -177,7 +146,7 @@ void tst_Module1::waitLastsTheSplashTimeAndLetsTheProcessorRest()
         connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, [&wakeUps] { ++wakeUps; });
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(Module1::start(settings, probe.factory(), splashTime));
+    QVERIFY(Module1::start(fx_->settings, probe.factory(), splashTime));
     const qint64 elapsedMs = clock.elapsed();
     disconnect(counting);
 
@@ -192,16 +161,12 @@ void tst_Module1::settingDecidesTheSplash_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("splash");
 
+    // One row for each kind of value; which texts are which kind is truthValues' table.
     QTest::newRow("missing") << false << QString() << true;
-    QTest::newRow("1") << true << "1" << true;
-    QTest::newRow("-1") << true << "-1" << true;
-    QTest::newRow("True") << true << "True" << true;
-    QTest::newRow("0") << true << "0" << false;
-    QTest::newRow("0.0 with spaces") << true << " 0.0 " << false;
-    QTest::newRow("false") << true << "false" << false;
-    QTest::newRow("FALSE") << true << "FALSE" << false;
+    QTest::newRow("true") << true << "-1" << true;
+    QTest::newRow("false, a number") << true << " 0.0 " << false;
+    QTest::newRow("false, a word") << true << "FALSE" << false;
     QTest::newRow("no truth value counts as 1") << true << "ne" << true;
-    QTest::newRow("empty counts as 1") << true << "" << true;
 }
 
 void tst_Module1::settingDecidesTheSplash()
@@ -210,9 +175,8 @@ void tst_Module1::settingDecidesTheSplash()
     QFETCH(QString, value);
     QFETCH(bool, splash);
 
-    MemorySettings settings;
     if (stored) {
-        settings.values.insert(kSplashKey, value);
+        fx_->settings.set(kSplashKey, value);
     }
     MainWindowProbe probe;
     constexpr auto splashTime = 150ms;
@@ -222,7 +186,7 @@ void tst_Module1::settingDecidesTheSplash()
 
     QElapsedTimer clock;
     clock.start();
-    QWidget* shown = Module1::start(settings, probe.factory(), splashTime);
+    QWidget* shown = Module1::start(fx_->settings, probe.factory(), splashTime);
     const qint64 elapsedMs = clock.elapsed();
     const bool eventsRanDuringStart = eventsRan;
 
@@ -238,23 +202,18 @@ void tst_Module1::settingDecidesTheSplash()
 
 void tst_Module1::settingIsReadButNeverWritten()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("Blikon.ini"));
     {
-        blikon::QtSettingsStore settings(file);
         MainWindowProbe probe;
-        QVERIFY(Module1::start(settings, probe.factory(), 50ms));
+        QVERIFY(Module1::start(fx_->settings, probe.factory(), 50ms));
         QVERIFY(probe.splashVisibleWhenCreated);
     }
-    QVERIFY(QSettings(file, QSettings::IniFormat).allKeys().isEmpty());
+    QVERIFY(fx_->settings.values().isEmpty());
 
-    MemorySettings settings;
-    settings.values.insert(kSplashKey, QStringLiteral("0"));
+    fx_->settings.set(kSplashKey, QStringLiteral("0"));
     MainWindowProbe probe;
-    QVERIFY(Module1::start(settings, probe.factory(), 50ms));
-    QVERIFY(settings.saved.isEmpty());
-    QCOMPARE(settings.values.value(kSplashKey), QStringLiteral("0"));
+    QVERIFY(Module1::start(fx_->settings, probe.factory(), 50ms));
+    QCOMPARE(fx_->settings.saves, QStringList());
+    QCOMPARE(fx_->settings.values(), (QMap<QString, QString>{{kSplashKey, QStringLiteral("0")}}));
 }
 
 void tst_Module1::failureEndsTheStartSilently_data()
@@ -276,10 +235,8 @@ void tst_Module1::failureEndsTheStartSilently()
     QFETCH(bool, splash);
     QFETCH(int, failure);
 
-    MemorySettings settings;
-    settings.failOnRead = failOnRead;
-    settings.values.insert(kSplashKey, splash ? QStringLiteral("1") : QStringLiteral("0"));
-    CountingMessageBoxes boxes;
+    fx_->settings.failReads = failOnRead;
+    fx_->settings.set(kSplashKey, splash ? QStringLiteral("1") : QStringLiteral("0"));
     int created = 0;
     const auto factory = [&]() -> QWidget* {
         ++created;
@@ -289,10 +246,10 @@ void tst_Module1::failureEndsTheStartSilently()
         return failure == 2 ? nullptr : new QWidget;
     };
 
-    QCOMPARE(Module1::start(settings, factory, 50ms), nullptr);
+    QCOMPARE(Module1::start(fx_->settings, factory, 50ms), nullptr);
 
     QCOMPARE(created, failOnRead ? 0 : 1);
-    QCOMPARE(boxes.shown, 0);
+    QVERIFY(fx_->boxes.shown.isEmpty());
     for (const QWidget* widget : QApplication::topLevelWidgets()) {
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     }
@@ -300,7 +257,6 @@ void tst_Module1::failureEndsTheStartSilently()
 
 void tst_Module1::mainWindowGoneDuringTheWaitEndsTheStart()
 {
-    MemorySettings settings;
     MainWindowProbe probe;
     // Armed once the window exists: showing the splash already lets timers through,
     // and making the splash may take longer than 50 ms (in the sanitized build it does).
@@ -309,7 +265,7 @@ void tst_Module1::mainWindowGoneDuringTheWaitEndsTheStart()
         QTimer::singleShot(50ms, [&probe] { delete probe.window.data(); });
         return window;
     };
-    QCOMPARE(Module1::start(settings, create, 150ms), nullptr);
+    QCOMPARE(Module1::start(fx_->settings, create, 150ms), nullptr);
     QCOMPARE(probe.created, 1);
 }
 
@@ -329,14 +285,13 @@ void tst_Module1::quittingOnLastWindowClosedIsSuspendedWhileStarting()
 
     QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindowClosed);
     const auto restore = qScopeGuard([] { QGuiApplication::setQuitOnLastWindowClosed(true); });
-    MemorySettings settings;
     MainWindowProbe probe;
     const Module1::MainWindowFactory makeWindow = probe.factory();
     bool quitOnCloseMidWait = true;
     QTimer::singleShot(50ms, [&] { quitOnCloseMidWait = QGuiApplication::quitOnLastWindowClosed(); });
 
     QWidget* shown = Module1::start(
-        settings,
+        fx_->settings,
         [&] {
             if (loadingFails) {
                 QTest::qWait(100);  // past the probe, while the splash is up
@@ -377,10 +332,9 @@ void tst_Module1::missingTranslationLeavesQtTextsAndTheStartAsTheyWere()
     QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
     QCOMPARE(QLocale(), before);
 
-    MemorySettings settings;
-    settings.values.insert(kSplashKey, QStringLiteral("0"));
+    fx_->settings.set(kSplashKey, QStringLiteral("0"));
     MainWindowProbe probe;
-    QWidget* shown = Module1::start(settings, probe.factory());
+    QWidget* shown = Module1::start(fx_->settings, probe.factory());
     QVERIFY(shown);
     QVERIFY(shown->isVisible());
 }

@@ -8,17 +8,18 @@
 #include "qtsettingsstore.h"
 #include "smalltmpfs.h"
 #include "statusbar.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 using namespace std::chrono_literals;
 using namespace blikon;
@@ -36,18 +37,6 @@ const QString kOneFrame = QStringLiteral("\r\n           mov R2,#0FEh\r\n       
                                          "           mov R4,#0FFh\r\n           mov R5,#0FFh\r\n"
                                          "           mov R6,#0FFh\r\n           Call Citac");
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // What a session found about the speed setting when the animation window opened.
 enum class Speed { Stored, Default, Unreadable };
 
@@ -58,10 +47,7 @@ enum class Speed { Stored, Default, Unreadable };
 class TestSettingsFaults : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
-    std::unique_ptr<FakeDialogs> dialogs_;
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<QWidget> main_;
 
     // Starts the program on the store, plays one frame in the animation window, chooses
@@ -69,6 +55,7 @@ class TestSettingsFaults : public QObject {
     void runSession(SettingsStore& store, Speed speed, const QColor& startColour)
     {
         Services::setSettings(&store);
+        const auto restore = qScopeGuard([this] { Services::setSettings(&fx_->settings); });
         main_ = Module1::start(store, [] { return FBlikon::createFirst(); }, 20ms);
         QVERIFY(main_);
         QVERIFY(main_->isVisible());
@@ -96,7 +83,7 @@ class TestSettingsFaults : public QObject {
         QCOMPARE(a0->fillColor(), startColour);
         QCOMPARE(child<Lamp>(animation, "A1")->fillColor(), kDarkGreen);
 
-        dialogs_->colorAnswers = {kBlue};
+        fx_->dialogs.colorAnswers = {kBlue};
         child<QPushButton>(animation, "Command5")->click();
         child<QPushButton>(animation, "Command3")->click();
         child<QPushButton>(animation, "Command3")->click();  // past the step that finds no marker
@@ -105,28 +92,12 @@ class TestSettingsFaults : public QObject {
         child<QPushButton>(animation, "Command1")->click();
         QVERIFY(!animation->isVisible());
         delete animation;
-        QVERIFY(boxes_->shown.isEmpty());
-        Services::setSettings(nullptr);
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
 private slots:
-    void init()
-    {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        locks_ = std::make_unique<FakeKeyboardLocks>();
-        dialogs_ = std::make_unique<FakeDialogs>();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-    }
-    void cleanup()
-    {
-        Services::setSettings(nullptr);
-        delete main_;
-        dir_.reset();
-        dialogs_.reset();
-        locks_.reset();
-        boxes_.reset();
-    }
+    void init() { fx_.emplace(); }
+    void cleanup() { fx_.reset(); }
 
     // Whatever the damage, the settings that cannot be read count as missing or as
     // unusable, and the values chosen in the session are stored over the damage.
@@ -150,7 +121,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(Speed, speed);
-        const QString path = dir_->filePath(QStringLiteral("Blikon.ini"));
+        const QString path = fx_->path(QStringLiteral("Blikon.ini"));
         QVERIFY(writeFile(path, content));
         {
             QtSettingsStore store(path);
@@ -173,14 +144,14 @@ private slots:
     void unwritableStoreKeepsTheProgramWorking()
     {
         QFETCH(QString, kind);
-        QString path = dir_->filePath(QStringLiteral("Blikon.ini"));
+        QString path = fx_->path(QStringLiteral("Blikon.ini"));
         std::unique_ptr<SmallTmpfs> disk;
         const QByteArray stored = "[Path]\nColor=65280\nR1=50\n";
         if (kind == QLatin1String("folder")) {
-            QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("Blikon.ini")));
+            QVERIFY(QDir(fx_->folder.path()).mkdir(QStringLiteral("Blikon.ini")));
         } else if (kind == QLatin1String("file")) {
-            QVERIFY(writeFile(dir_->filePath(QStringLiteral("Settings")), "x"));
-            path = dir_->filePath(QStringLiteral("Settings/Blikon.ini"));
+            QVERIFY(writeFile(fx_->path(QStringLiteral("Settings")), "x"));
+            path = fx_->path(QStringLiteral("Settings/Blikon.ini"));
         } else {
             disk = std::make_unique<SmallTmpfs>(64 * 1024);
             if (!disk->isMounted())

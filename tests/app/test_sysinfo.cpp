@@ -2,10 +2,11 @@
 #include "fakes.h"
 #include "registryvalue.h"
 #include "sysinfo.h"
+#include "windowtest.h"
 
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -33,15 +34,12 @@ QString quoted(const QString& path) { return '"' + path + '"'; }
 class TestSysInfo : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeRegistry> registry_;  // refuses keys opened for more than reading
-    std::unique_ptr<FakeExternalPrograms> programs_;
-    std::unique_ptr<FakeFileSystem> files_;
+    std::optional<WindowTestFixture> fx_;  // its registry refuses keys opened for more than reading
 
     QStringList messages() const
     {
         QStringList texts;
-        for (const MessageRequest& request : boxes_->shown) {
+        for (const MessageRequest& request : fx_->boxes.shown) {
             if (request.title != QStringLiteral("Blikon") || request.icon != MessageRequest::Icon::None
                 || request.buttons != MessageRequest::Buttons::Ok)
                 texts.append(QStringLiteral("(wrong box) "));
@@ -53,19 +51,13 @@ class TestSysInfo : public QObject {
 private slots:
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        registry_ = std::make_unique<FakeRegistry>();
-        programs_ = std::make_unique<FakeExternalPrograms>();
-        programs_->installed = {kTool, kFolderTool};
-        files_ = std::make_unique<FakeFileSystem>();
+        fx_.emplace();
+        fx_->programs.installed = {kTool, kFolderTool};
     }
     void cleanup()
     {
-        const bool keysClosed = registry_->openKeys.isEmpty();
-        files_.reset();
-        programs_.reset();
-        registry_.reset();
-        boxes_.reset();
+        const bool keysClosed = fx_->registry.openKeys.isEmpty();
+        fx_.reset();
         QVERIFY2(keysClosed, "a registry key was left open");
     }
 
@@ -118,11 +110,11 @@ private slots:
         QFETCH(QString, valueName);
         QFETCH(bool, found);
         QFETCH(QString, keyVal);
-        registry_->set(kToolKey, QStringLiteral("PATH"), kRegString, sz(kTool.toLatin1()));
-        registry_->set(kToolKey, QStringLiteral("fits"), kRegString, sz(QByteArray(1023, 'x')));
-        registry_->set(kToolKey, QStringLiteral("too long"), kRegString, sz(QByteArray(1024, 'x')));
-        registry_->set(kToolKey, QStringLiteral("number"), kRegNumber, bytes({0x78, 0x56, 0x34, 0x12}));
-        registry_->set(kToolKey, QStringLiteral("binary"), kRegBinary, bytes({1, 2, 3}));
+        fx_->registry.set(kToolKey, QStringLiteral("PATH"), kRegString, sz(kTool.toLatin1()));
+        fx_->registry.set(kToolKey, QStringLiteral("fits"), kRegString, sz(QByteArray(1023, 'x')));
+        fx_->registry.set(kToolKey, QStringLiteral("too long"), kRegString, sz(QByteArray(1024, 'x')));
+        fx_->registry.set(kToolKey, QStringLiteral("number"), kRegNumber, bytes({0x78, 0x56, 0x34, 0x12}));
+        fx_->registry.set(kToolKey, QStringLiteral("binary"), kRegBinary, bytes({1, 2, 3}));
         QString value = QStringLiteral("before");
         QCOMPARE(GetKeyValue(RegistryRoot::LocalMachine, keyName, valueName, value), found);
         QCOMPARE(value, keyVal);
@@ -167,16 +159,16 @@ private slots:
         QFETCH(QStringList, started);
         QFETCH(bool, message);
         if (pathType != kAbsent)
-            registry_->set(kToolKey, QStringLiteral("PATH"), std::uint32_t(pathType), path);
+            fx_->registry.set(kToolKey, QStringLiteral("PATH"), std::uint32_t(pathType), path);
         if (!folder.isNull())
-            registry_->set(kFolderKey, QStringLiteral("MSINFO"), kRegString, folder);
+            fx_->registry.set(kFolderKey, QStringLiteral("MSINFO"), kRegString, folder);
         if (fileThere)
-            files_->files = {kFolderTool};
+            fx_->files.files = {kFolderTool};
 
         StartSysInfo(nullptr);
 
         QStringList tried;
-        for (const FakeExternalPrograms::Start& start : programs_->starts) {
+        for (const FakeExternalPrograms::Start& start : fx_->programs.starts) {
             tried.append(start.commandLine);
             QCOMPARE(start.style, WindowStyle::NormalFocus);
         }
@@ -186,10 +178,10 @@ private slots:
 
     void failingRegistryEndsInTheMessageWithTheKeyClosed()
     {
-        registry_->set(kToolKey, QStringLiteral("PATH"), kRegString, sz(kTool.toLatin1()));
-        registry_->failReads = true;
+        fx_->registry.set(kToolKey, QStringLiteral("PATH"), kRegString, sz(kTool.toLatin1()));
+        fx_->registry.failReads = true;
         StartSysInfo(nullptr);
-        QVERIFY(programs_->starts.isEmpty());
+        QVERIFY(fx_->programs.starts.isEmpty());
         QCOMPARE(messages(), QStringList{kUnavailable});
     }
 
@@ -203,8 +195,8 @@ private slots:
         QVERIFY(!GetKeyValue(RegistryRoot::LocalMachine, kToolKey, QStringLiteral("PATH"), value));
         QCOMPARE(value, QString());
         StartSysInfo(nullptr);
-        PlatformServices::setRegistry(registry_.get());
-        QVERIFY(programs_->starts.isEmpty());
+        PlatformServices::setRegistry(&fx_->registry);
+        QVERIFY(fx_->programs.starts.isEmpty());
         QCOMPARE(messages(), QStringList{kUnavailable});
 #endif
     }

@@ -1,6 +1,7 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "printing.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,11 +9,10 @@
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -34,9 +34,7 @@ QString pdfText(const QString& pdf)
 class TestPrinting : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FakeMessageBoxes> boxes_;
-    std::unique_ptr<FakeKeyboardLocks> locks_;
-    std::unique_ptr<FakePrinter> printer_;
+    std::optional<WindowTestFixture> fx_;
     QPointer<FBlikon> window_;
 
     void print()
@@ -50,33 +48,24 @@ private slots:
 
     void init()
     {
-        boxes_ = std::make_unique<FakeMessageBoxes>();
-        locks_ = std::make_unique<FakeKeyboardLocks>();
-        printer_ = std::make_unique<FakePrinter>();
+        fx_.emplace();
         window_ = new FBlikon;
     }
-
-    void cleanup()
-    {
-        delete window_;
-        printer_.reset();
-        locks_.reset();
-        boxes_.reset();
-    }
+    void cleanup() { fx_.reset(); }
 
     void confirmationDefaultsToNoAndNoPrintsNothing()
     {
         window_->setCodeText(QStringLiteral("abc"));
-        boxes_->answer = MessageAnswer::No;
+        fx_->boxes.answer = MessageAnswer::No;
         print();
-        QCOMPARE(boxes_->shown.size(), 1);
-        const MessageRequest& question = boxes_->shown.first();
+        QCOMPARE(fx_->boxes.shown.size(), 1);
+        const MessageRequest& question = fx_->boxes.shown.first();
         QCOMPARE(question.text, QStringLiteral("Opravdu mám odeslat data na tiskárnu?"));
         QCOMPARE(question.title, QStringLiteral("Tisk"));
         QCOMPARE(question.icon, MessageRequest::Icon::Information);
         QCOMPARE(question.buttons, MessageRequest::Buttons::YesNo);
         QCOMPARE(question.defaultButton, MessageRequest::Default::Second);
-        QVERIFY(printer_->jobs.isEmpty());
+        QVERIFY(fx_->printer.jobs.isEmpty());
     }
 
     void yesPrintsTheCodeTextAndALineEndAsOneJob_data()
@@ -90,42 +79,42 @@ private slots:
     {
         QFETCH(QString, text);
         window_->setCodeText(text);
-        boxes_->answer = MessageAnswer::Yes;
+        fx_->boxes.answer = MessageAnswer::Yes;
         print();
-        QCOMPARE(printer_->jobs, QStringList{text + QStringLiteral("\r\n")});
+        QCOMPARE(fx_->printer.jobs, QStringList{text + QStringLiteral("\r\n")});
         QCOMPARE(window_->codeText(), text);
     }
 
     void printingTwiceGivesTwoJobs()
     {
         window_->setCodeText(QStringLiteral("x"));
-        boxes_->answer = MessageAnswer::Yes;
+        fx_->boxes.answer = MessageAnswer::Yes;
         print();
         print();
-        QCOMPARE(printer_->jobs, (QStringList{QStringLiteral("x\r\n"), QStringLiteral("x\r\n")}));
+        QCOMPARE(fx_->printer.jobs, (QStringList{QStringLiteral("x\r\n"), QStringLiteral("x\r\n")}));
     }
 
     void failuresAreSilent()
     {
         window_->setCodeText(QStringLiteral("keep"));
-        boxes_->answer = MessageAnswer::Yes;
-        printer_->fail = true;
+        fx_->boxes.answer = MessageAnswer::Yes;
+        fx_->printer.fail = true;
         print();
-        QCOMPARE(printer_->jobs.size(), 1);
-        QCOMPARE(boxes_->shown.size(), 1);  // only the question
+        QCOMPARE(fx_->printer.jobs.size(), 1);
+        QCOMPARE(fx_->boxes.shown.size(), 1);  // only the question
         {
             FailAt fail("mnuTisk_Click");
             print();
         }
-        QCOMPARE(boxes_->shown.size(), 1);
-        QCOMPARE(printer_->jobs.size(), 1);
+        QCOMPARE(fx_->boxes.shown.size(), 1);
+        QCOMPARE(fx_->printer.jobs.size(), 1);
         QCOMPARE(window_->codeText(), QStringLiteral("keep"));
     }
 
     // Through the real message box: Enter takes the default answer, No.
     void enterOnTheRealConfirmationPrintsNothing()
     {
-        boxes_.reset();  // the real message boxes
+        Services::setMessageBoxes(nullptr);  // the real message boxes
         window_->show();
         QString asked;
         QTimer::singleShot(0, this, [&asked] {
@@ -137,7 +126,7 @@ private slots:
         });
         print();
         QCOMPARE(asked, QStringLiteral("Opravdu mám odeslat data na tiskárnu?"));
-        QVERIFY(printer_->jobs.isEmpty());
+        QVERIFY(fx_->printer.jobs.isEmpty());
     }
 
     // Qt's real printing, into a PDF file instead of the default printer.
@@ -145,18 +134,17 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        QTemporaryDir dir;
-        QtPrinter pdfPrinter(dir.filePath(QStringLiteral("job.pdf")));
+        QtPrinter pdfPrinter(fx_->path(QStringLiteral("job.pdf")));
         setActivePrinter(&pdfPrinter);
         QStringList lines{QStringLiteral("           mov R2,#0FEh"), QStringLiteral("; červená žlutá"), QString()};
         for (int i = 0; i < 150; ++i)
             lines << QStringLiteral("line %1").arg(i);
         window_->setCodeText(lines.join(QStringLiteral("\r\n")));
-        boxes_->answer = MessageAnswer::Yes;
+        fx_->boxes.answer = MessageAnswer::Yes;
         print();
-        setActivePrinter(printer_.get());
+        setActivePrinter(&fx_->printer);
 
-        const QString text = pdfText(dir.filePath(QStringLiteral("job.pdf")));
+        const QString text = pdfText(fx_->path(QStringLiteral("job.pdf")));
         QVERIFY2(text.count(QLatin1Char('\f')) >= 2, "150 lines take more than one page");
         QStringList printed;
         for (const QString& line : text.split(QLatin1Char('\n')))

@@ -12,7 +12,6 @@
 #include "printing.h"
 #include "services.h"
 #include "registry.h"
-#include "settingsstore.h"
 
 #include <QList>
 #include <QMap>
@@ -38,28 +37,6 @@ public:
 
     QList<MessageRequest> shown;
     MessageAnswer answer = MessageAnswer::Ok;
-};
-
-// A settings store in memory.
-class FakeSettings final : public SettingsStore {
-public:
-    FakeSettings() { Services::setSettings(this); }
-    ~FakeSettings() override { Services::setSettings(nullptr); }
-
-    QString read(const QString& section, const QString& key, const QString& defaultValue) const override
-    {
-        return values.value(section + '/' + key, defaultValue);
-    }
-    bool save(const QString& section, const QString& key, const QString& text) override
-    {
-        if (failWrites)
-            return false;
-        values.insert(section + '/' + key, text);
-        return true;
-    }
-
-    QMap<QString, QString> values;
-    bool failWrites = false;
 };
 
 class FakeKeyboardLocks final : public KeyboardLocks {
