@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QMenu>
 #include <QTest>
 #include <QTextDocument>
 
@@ -127,29 +126,6 @@ private slots:
         rng_.seed(27);
     }
     void cleanup() { fx_.reset(); }
-
-    void itemsStandAfterTheOthersWithTheirKeys()
-    {
-        const QStringList items{"mnuMezera19||", "mnuVlozit|&Vložit snímek před|Ctrl+Shift+Ins",
-                                "mnuSmazat|&Smazat snímek|Ctrl+Shift+Del", "mnuNahoru|Posunout n&ahoru|Ctrl+Shift+Up",
-                                "mnuDolu|Posunout &dolů|Ctrl+Shift+Down", "mnuZdvojit|Zdvo&jit snímek|Ctrl+Shift+D",
-                                "mnuMezera20||", "mnuPrehled|&Přehled snímků|F4"};
-        QStringList shown;
-        const QList<QAction*> actions = child<QMenu>(window_, "mnuEfekty")->actions();
-        for (const QAction* a : actions.mid(actions.indexOf(child<QAction>(window_, "mnuOtacka")) + 1))
-            shown << a->objectName() + '|' + a->text() + '|' + a->shortcut().toString();
-        QCOMPARE(shown, items);
-
-        // One access key an item; only the two turns shared theirs before.
-        QMap<QChar, QStringList> keys;
-        for (const QAction* a : actions)
-            if (!a->isSeparator())
-                keys[a->text().at(a->text().indexOf('&') + 1).toLower()] << a->objectName();
-        for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-            if (it.key() != QChar('o'))
-                QVERIFY2(it.value().size() == 1, qPrintable(it.value().join(' ')));
-        QCOMPARE(keys.value('o'), (QStringList{"mnuOtocitVpravo", "mnuOtacka"}));
-    }
 
     // At every line of a frame and every layout of the editor's blocks, as the core
     // edits the whole text: the same text, the cursor where the core puts it, the code
