@@ -65,16 +65,39 @@ protected:
 
 private:
     // The row that a drop at `point` goes before: a frame's left half before it, its
-    // right half after it, empty space after the last frame.
+    // right half after it, space right of a frame after it, space below the last frame
+    // after that.
     int rowBefore(QPoint point) const
     {
         const QModelIndex index = indexAt(point);
-        if (!index.isValid())
-            return model()->rowCount();
-        return point.x() < visualRect(index).center().x() ? index.row() : index.row() + 1;
+        if (index.isValid())
+            return point.x() < visualRect(index).center().x() ? index.row() : index.row() + 1;
+        for (QPoint left = point; left.x() >= 0; left.rx() -= kSearchStep)
+            if (const QModelIndex before = indexAt(left); before.isValid())
+                return before.row() + 1;
+        return model()->rowCount();
     }
 
+    static constexpr int kSearchStep = 4;  // pixels, less than the space between frames
+
     Drop drop_;
+};
+
+// The edits made while it lives are one step of the editor's undo, also when a step
+// fails.
+class OneEdit {
+public:
+    explicit OneEdit(QTextDocument& document)
+        : cursor_(&document)
+    {
+        cursor_.beginEditBlock();
+    }
+    ~OneEdit() { cursor_.endEditBlock(); }
+    OneEdit(const OneEdit&) = delete;
+    OneEdit& operator=(const OneEdit&) = delete;
+
+private:
+    QTextCursor cursor_;
 };
 
 }  // namespace
@@ -218,12 +241,14 @@ void FPrehled::placeBesideWindow()
     const QRect main = window_.frameGeometry();
     const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
     const QRect room = screen->availableGeometry();
-    resize(kWidth, std::max(main.height(), kMinimumHeight));
+    resize(kWidth, std::max(window_.height(), kMinimumHeight));
+    // move() places the frame, which is not made yet: as wide as the main window's.
+    const int frameWidth = width() + main.width() - window_.width();
     int left = main.right() + 1 + kGap;
-    if (left + width() > room.right() + 1)
-        left = main.left() - kGap - width();
+    if (left + frameWidth > room.right() + 1)
+        left = main.left() - kGap - frameWidth;
     if (left < room.left())
-        left = room.right() + 1 - width();
+        left = room.right() + 1 - frameWidth;
     move(left, std::max(main.top(), room.top()));
 }
 
@@ -335,8 +360,7 @@ void FPrehled::dropFrames(const QList<int>& rows, int beforeRow)
         QList<QPersistentModelIndex> dragged;
         for (const int row : rows)
             dragged << QPersistentModelIndex(model_->index(row));
-        QTextCursor oneEdit(window_.editor()->document());
-        oneEdit.beginEditBlock();
+        const OneEdit oneEdit(*window_.editor()->document());
         dropping_ = true;
         savedForDrop_ = false;
         int before = beforeRow;
@@ -345,8 +369,6 @@ void FPrehled::dropFrames(const QList<int>& rows, int beforeRow)
                 model_->moveRow(QModelIndex(), index.row(), QModelIndex(), before);
             before = index.row() + 1;
         }
-        dropping_ = false;
-        oneEdit.endEditBlock();
     });
     dropping_ = false;
 }
@@ -360,7 +382,7 @@ std::optional<std::vector<FrameInText>> FPrehled::moveFrame(int from, int to)
         moveFrameTo(text_->text(), model_->frames(), static_cast<std::size_t>(from), static_cast<std::size_t>(to));
     if (!edit)
         return std::nullopt;
-    if (!savedForDrop_)
+    if (!dropping_ || !savedForDrop_)
         window_.saveCodeText();
     savedForDrop_ = dropping_;
     applyEdit(*window_.editor(), *text_, *edit);
