@@ -1,8 +1,10 @@
-// Times the main window's add, add-start and add-end commands, and reading back and
-// replacing the last frame, on a long program (10,000 frames, about 1.4 MB), against
-// replacing the whole editor text as a baseline; and the text work of the frame
-// commands at the last frame (find the frame at the cursor, then insert, delete, move or
-// duplicate it) and the frame list of the whole text, as the overview reads it.
+// Times the main window's add, add-start and add-end commands, reading back and
+// replacing the last frame, and the frame commands of the menu "Efekty" at the last
+// frame (insert before, delete, move up and down, duplicate), through the window, on a
+// long program (10,000 frames, about 1.4 MB), against replacing the whole editor text
+// as a baseline; and the text work alone of the frame commands at the last frame (find
+// the frame at the cursor, then insert, delete, move or duplicate it) and the frame
+// list of the whole text, as the overview reads it.
 #include "block.h"
 #include "codeeditor.h"
 #include "fblikon.h"
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "longprogram.h"
@@ -63,6 +66,52 @@ void triggerOnLastFrame(benchmark::State& state, const char* name)
         return state.SkipWithError("no frame in the text");
     triggerAction(state, name);
 }
+
+// The editor's cursor on the R2 line of the frame `fromLast` frames before the last.
+bool putCursorOnFrameFromLast(int fromLast)
+{
+    blikon::CodeEditor& editor = *fixture().window.editor();
+    QTextCursor found;
+    int from = editor.document()->characterCount() - 1;
+    for (int k = 0; k <= fromLast && from >= 0; ++k) {
+        found = editor.document()->find(QStringLiteral("mov R2,#"), from, QTextDocument::FindBackward);
+        from = found.isNull() ? -1 : found.selectionStart() - 1;
+    }
+    editor.setTextCursor(found);
+    return !found.isNull();
+}
+
+// One frame command through the window per iteration: its menu item on the frame
+// `fromLast` before the last. The editor's undo takes the edit back outside the timing,
+// so that every iteration finds the same text and the cursor in the same place.
+void frameCommandAndUndo(benchmark::State& state, const char* name, int fromLast)
+{
+    if (!putCursorOnFrameFromLast(fromLast))
+        return state.SkipWithError("no frame in the text");
+    blikon::CodeEditor& editor = *fixture().window.editor();
+    const int cursor = editor.textCursor().position();  // a QTextCursor would move with the edits
+    const QString before = fixture().window.codeText();
+    auto* action = fixture().window.findChild<QAction*>(QLatin1String(name));
+    for (auto _ : state) {
+        action->trigger();
+        state.PauseTiming();
+        if (!editor.document()->isUndoAvailable())
+            return state.SkipWithError("the command changed nothing");
+        editor.document()->undo();
+        QTextCursor back = editor.textCursor();
+        back.setPosition(cursor);
+        editor.setTextCursor(back);
+        state.ResumeTiming();
+    }
+    if (fixture().window.codeText() != before)
+        state.SkipWithError("the editor's undo did not take the command back");
+}
+
+void BM_CommandInsertFrame(benchmark::State& state) { frameCommandAndUndo(state, "mnuVlozit", 0); }
+void BM_CommandDeleteFrame(benchmark::State& state) { frameCommandAndUndo(state, "mnuSmazat", 0); }
+void BM_CommandMoveUp(benchmark::State& state) { frameCommandAndUndo(state, "mnuNahoru", 0); }
+void BM_CommandMoveDownBeforeLast(benchmark::State& state) { frameCommandAndUndo(state, "mnuDolu", 1); }
+void BM_CommandDuplicateFrame(benchmark::State& state) { frameCommandAndUndo(state, "mnuZdvojit", 0); }
 
 void BM_ReadFrame(benchmark::State& state) { triggerOnLastFrame(state, "mnuNacist"); }
 void BM_ReplaceFrame(benchmark::State& state) { triggerOnLastFrame(state, "mnuNahradit"); }
@@ -161,6 +210,11 @@ void BM_ListFrames(benchmark::State& state)
 
 }  // namespace
 
+BENCHMARK(BM_CommandInsertFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CommandDeleteFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CommandMoveUp)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CommandMoveDownBeforeLast)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CommandDuplicateFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FrameInsertBefore)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FrameDelete)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FrameMoveUp)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);

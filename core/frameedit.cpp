@@ -245,6 +245,51 @@ std::optional<FrameEdit> moveFrameDown(std::string_view codeText, const FrameInT
     return rotate(codeText, slots, false, offsetInFrame(frame, cursor));
 }
 
+std::string applyChanges(std::string_view text, std::span<const TextChange> changes)
+{
+    std::string result;
+    std::size_t kept = 0;
+    for (const TextChange& change : changes) {
+        result += text.substr(kept, change.begin - kept);
+        result += change.text;
+        kept = change.end;
+    }
+    result += text.substr(kept);
+    return result;
+}
+
+std::vector<TextChange> deleteFrames(std::string_view codeText, std::span<const FrameInText> frames)
+{
+    std::vector<TextChange> changes;
+    for (const FrameInText& frame : frames) {
+        const std::size_t end = frame.end + lineEndAfter(codeText, frame.end).size();
+        if (!changes.empty() && changes.back().end == frame.begin())
+            changes.back().end = end;
+        else
+            changes.push_back({frame.begin(), end, {}});
+    }
+    // Deleting the text's last line takes the line end before it, which now ends the
+    // text, again and again up the run of frames that goes with it.
+    if (!changes.empty() && changes.back().end == codeText.size() && !frames.empty() &&
+        frames.back().end == codeText.size() && changes.back().begin > 0) {
+        std::size_t& begin = changes.back().begin;
+        begin -= begin >= 2 && codeText[begin - 2] == '\r' ? 2 : 1;
+    }
+    return changes;
+}
+
+std::vector<TextChange> duplicateFrames(std::string_view codeText, std::span<const FrameInText> frames)
+{
+    std::vector<TextChange> changes;
+    changes.reserve(frames.size());
+    for (const FrameInText& frame : frames) {
+        std::string copy(lineEndOf(codeText, frame));
+        copy += bytesOf(codeText, frame);
+        changes.push_back({frame.end, frame.end, std::move(copy)});
+    }
+    return changes;
+}
+
 std::optional<FrameEdit> moveFrameTo(std::string_view codeText, std::span<const FrameInText> frames,
                                      std::size_t from, std::size_t to)
 {

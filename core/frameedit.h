@@ -90,6 +90,32 @@ struct FrameEdit {
 [[nodiscard]] std::optional<FrameEdit> moveFrameDown(std::string_view codeText, const FrameInText& frame,
                                                      std::size_t cursor);
 
+// One change of a text: the bytes [begin, end) of the old text become `text`.
+struct TextChange {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string text;
+
+    bool operator==(const TextChange&) const = default;
+};
+
+// The text with every change made; the changes stand in the order of the text and do
+// not overlap (they may touch). applyChanges("abc", {{1, 2, "XY"}}) == "aXYc".
+[[nodiscard]] std::string applyChanges(std::string_view text, std::span<const TextChange> changes);
+
+// Several frames deleted in one edit, with the same result as deleteFrame deleting them
+// one by one: when the text's last frame goes, the line end before the frames that went
+// with it goes too. `frames` are frames of codeText in the order of the text, each once.
+// The changes, in the order of the text, stay apart where kept lines stand between the
+// frames, so that an editor changes only what goes. "X\r\n<a>\r\n<b>" without a and b
+// is "X"; "<a>\r\nX\r\n<b>\r\nY" without them is "X\r\nY".
+[[nodiscard]] std::vector<TextChange> deleteFrames(std::string_view codeText, std::span<const FrameInText> frames);
+
+// A copy of each of the frames right below it, as duplicateFrame makes it; `frames` as
+// for deleteFrames. "<a>\r\n<b>" with both gives "<a>\r\n<a>\r\n<b>\r\n<b>".
+[[nodiscard]] std::vector<TextChange> duplicateFrames(std::string_view codeText,
+                                                      std::span<const FrameInText> frames);
+
 // The frame frames[from] moved so that it becomes frame number `to` (0-based) of the
 // new text: the frames between shift by one place, the text between frames stays. For
 // a frame dragged in an overview; `frames` is listFrames(codeText). The cursor goes to

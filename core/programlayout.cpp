@@ -48,19 +48,43 @@ std::optional<std::size_t> programEndAt(std::string_view codeText)
     return std::nullopt;
 }
 
-std::optional<std::size_t> programFrameCount(std::string_view codeText)
+namespace {
+
+// Calls `visit` with the 0-based line index of every call of Citac between the program
+// start (its line labelled start0) and the program end, from the top; false when the
+// text has no such start and end.
+template <typename Visit>
+bool visitLoopCalls(std::string_view codeText, Visit visit)
 {
     const std::optional<std::size_t> end = programEndAt(codeText);
     if (!end)
-        return std::nullopt;
-    std::optional<std::size_t> count;
-    for (std::size_t start = 0; start < *end; start = nextLineStart(codeText, start)) {
+        return false;
+    bool started = false;
+    std::size_t line = 0;
+    for (std::size_t start = 0; start < *end; start = nextLineStart(codeText, start), ++line) {
         const Statement statement = statementAt(codeText, start);
-        if (!count && statement.valid && sameWord(statement.label, "start0"))
-            count = 0;
-        if (count && callsCitac(statement))
-            ++*count;
+        if (!started && statement.valid && sameWord(statement.label, "start0"))
+            started = true;
+        if (started && callsCitac(statement))
+            visit(line);
     }
+    return started;
+}
+
+}  // namespace
+
+std::vector<std::size_t> loopCallLines(std::string_view codeText)
+{
+    std::vector<std::size_t> lines;
+    visitLoopCalls(codeText, [&lines](std::size_t line) { lines.push_back(line); });
+    return lines;
+}
+
+std::optional<std::size_t> programFrameCount(std::string_view codeText)
+{
+    std::size_t count = 0;
+    if (!visitLoopCalls(codeText, [&count](std::size_t) { ++count; }))
+        return std::nullopt;
     return count;
 }
 

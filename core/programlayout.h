@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace blikon {
 
@@ -23,5 +24,11 @@ namespace blikon {
 // and the program end (programEndAt). None unless the text has both, in that order.
 // addEnd(addStart(appendBlock(appendBlock("", a), b))) gives 2, addStart("") none.
 [[nodiscard]] std::optional<std::size_t> programFrameCount(std::string_view codeText);
+
+// The 0-based line indexes of the lines that programFrameCount counts, from the top: the
+// line of the loop's k-th frame call is element k. Empty when programFrameCount has none.
+// In addEnd(addStart(appendBlock("", b))) it is {15}: ten lines of the start, the empty
+// line that appendBlock begins with, the five lines of b, then the call.
+[[nodiscard]] std::vector<std::size_t> loopCallLines(std::string_view codeText);
 
 }  // namespace blikon

@@ -1,7 +1,11 @@
 #include "block.h"
+#include "blockline.h"
 #include "codeeditor.h"
 #include "fakes.h"
 #include "fblikon.h"
+#include "frametransform.h"
+#include "programlayout.h"
+#include "templates.h"
 #include "findchild.h"
 #include "windowtest.h"
 
@@ -11,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 
@@ -136,14 +141,35 @@ private slots:
 
     void menuHoldsItsItemsAndTheBarStaysOneLine()
     {
-        const QStringList items{"mnuNacist|&Načíst snímek z kódu|Ctrl+L", "mnuNahradit|Na&hradit snímek v kódu|Ctrl+R",
-                                "mnuMezera17||", "mnuOtocitVpravo|&Otočit doprava|F7",
-                                "mnuOtocitVlevo|Otočit do&leva|Shift+F7", "mnuZrcadlit|&Zrcadlit|F8",
-                                "mnuInvertovat|&Invertovat|Ctrl+I", "mnuMezera18||", "mnuOtacka|Přidat &otáčku|"};
+        const QStringList items{"mnuNacist|&Načíst snímek z kódu|Ctrl+L",
+                                "mnuNahradit|Na&hradit snímek v kódu|Ctrl+R",
+                                "mnuMezera17||",
+                                "mnuOtocitVpravo|&Otočit doprava|F7",
+                                "mnuOtocitVlevo|Otočit do&leva|Shift+F7",
+                                "mnuZrcadlit|&Zrcadlit|F8",
+                                "mnuInvertovat|&Invertovat|Ctrl+I",
+                                "mnuMezera18||",
+                                "mnuOtacka|Přidat &otáčku|",
+                                "mnuMezera19||",
+                                "mnuVlozit|&Vložit snímek před|Ctrl+Shift+Ins",
+                                "mnuSmazat|&Smazat snímek|Ctrl+Shift+Del",
+                                "mnuNahoru|Posunout n&ahoru|Ctrl+Shift+Up",
+                                "mnuDolu|Posunout &dolů|Ctrl+Shift+Down",
+                                "mnuZdvojit|Zdvo&jit snímek|Ctrl+Shift+D",
+                                "mnuMezera20||",
+                                "mnuPrehled|&Přehled snímků|F4"};
         QStringList shown;
-        for (const QAction* a : child<QMenu>(window_, "mnuEfekty")->actions())
+        QMap<QChar, QStringList> keys;  // the items by their access keys
+        for (const QAction* a : child<QMenu>(window_, "mnuEfekty")->actions()) {
             shown << a->objectName() + '|' + a->text() + '|' + a->shortcut().toString();
+            if (!a->isSeparator())
+                keys[a->text().at(a->text().indexOf('&') + 1).toLower()] << a->objectName();
+        }
         QCOMPARE(shown, items);
+        // One item a key; only the turn of the boxes and the added turn shared theirs before.
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+            QVERIFY2(it.value().size() == 1 || it.key() == QChar('o'), qPrintable(it.value().join(' ')));
+        QCOMPARE(keys.value('o'), (QStringList{"mnuOtocitVpravo", "mnuOtacka"}));
 
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
@@ -189,10 +215,11 @@ private slots:
         QString before;
         for (int round = 0; round < 12; ++round) {
             before = window().codeText();
-            tick(randomBoxes());
-            const QString block = computed();
+            tick(randomBoxes());  // not computed: Label1 shows the block before
+            const QString block = QString::fromStdString(formatBlock(window().board()));
             const int line = putCursorInFrame(static_cast<int>(rng_() % frames));
             trigger("mnuNahradit");
+            QCOMPARE(label(), block);  // what "Přidat >>" adds next
 
             QStringList expected = before.split("\r\n");
             int first = line - (line - kPrefixLines) % 6;
@@ -239,7 +266,26 @@ private slots:
             QCOMPARE(QSet<int>(reports_.cbegin(), reports_.cend()) - QSet<int>{1}, QSet<int>{});
             for (const Led led : allLeds())
                 QCOMPARE(window().board().isLit(led), expected.contains(QString::fromStdString(ledName(led))));
+            const QString shown = label();
+            QCOMPARE(computed(), shown);  // Label1 shows the moved frame, as "Počítat" would
         }
+    }
+
+    // Tick A6, compute, turn: the boxes show A3, and so do Label1 and what "Přidat >>"
+    // adds. A box changed by hand afterwards leaves Label1 as it was.
+    void addAddsTheTurnedFrameThatThePanelShows()
+    {
+        tick({"A6"});
+        const QString a6 = computed();
+        trigger("mnuOtocitVpravo");
+        QCOMPARE(litBoxes(), QSet<QString>{"A3"});
+        const QString a3 = label();
+        QVERIFY(a3 != a6);
+        child<QPushButton>(window_, "Command2")->click();
+        QCOMPARE(window().codeText(), QString::fromStdString(blockSuffix(a3.toStdString())));
+        child<QCheckBox>(window_, "E0")->setChecked(true);
+        QCOMPARE(label(), a3);
+        QCOMPARE(computed().count("#0FFh"), 3);  // A and E are no longer dark
     }
 
     void addTurnAppendsSixTurnedFramesThatOneUndoTakesBack()
@@ -261,23 +307,77 @@ private slots:
         QCOMPARE(window().codeText(), before);
     }
 
+    // With the program end in the text the six frames go before its first line and join
+    // the loop; the editor's undo takes them back in one step, and so does "Kód Zpět".
+    void addTurnInsertsBeforeTheProgramEnd()
+    {
+        const std::string frames = appendBlock(appendBlock("", startBlock()), startBlock());
+        const std::string program = addEnd(addStart(frames)) + "\r\n; za koncem";
+        window().setCodeText(QString::fromStdString(program));
+        tick(randomBoxes());
+        std::string turn;
+        BoardState board = window().board();
+        for (int k = 0; k < 6; ++k) {
+            turn += blockSuffix(formatBlock(board));
+            board = turnClockwise(board);
+        }
+        trigger("mnuOtacka");
+        QCOMPARE(window().codeText().toStdString(), addEnd(addStart(frames + turn)) + "\r\n; za koncem");
+        QCOMPARE(programFrameCount(window().codeText().toStdString()), std::optional<std::size_t>(8));
+        QCOMPARE(window().savedText().toStdString(), program);
+        editor()->document()->undo();
+        QCOMPARE(window().codeText().toStdString(), program);
+        editor()->document()->redo();
+        trigger("mnuZpet");
+        QCOMPARE(window().codeText().toStdString(), program);
+    }
+
+    // Frames edited by hand that the animation plays read as the program writes them
+    // (an upper-case H only behind two digits, where the animation does not read it).
+    void handEditedFramesRead()
+    {
+        const QStringList blocks = loadFrames(3, kMaxLoadedBlocks);
+        QString text = window().codeText();
+        text.replace(QStringLiteral("           mov R2"), QStringLiteral("\tMOV   R2"));
+        text.replace(QRegularExpression(QStringLiteral("(R4,#0[0-9A-F]{2})h")), QStringLiteral("\\1H ; ručně"));
+        QVERIFY(text.contains(QStringLiteral("H ; ručně")));
+        window().setCodeText(text);
+        for (int i = 0; i < blocks.size(); ++i) {
+            putCursorInFrame(i);
+            trigger("mnuNacist");
+            QCOMPARE(label(), blocks[i]);
+        }
+        QVERIFY(fx_->boxes.shown.isEmpty());
+    }
+
     void cursorOutsideAFrameIsToldAndChangesNothing_data()
     {
         const QString frame = QString::fromStdString(appendBlock("", startBlock()));
+        const QString notInFrame =
+            QStringLiteral("není součástí snímku: snímek tvoří pět řádků mov R2,# až mov R6,# a pod nimi Call Citac.");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("line");
-        QTest::newRow("comment above") << "mnuNacist" << "; nic" + frame << 0;
-        QTest::newRow("line below the call") << "mnuNahradit" << frame + "\r\nnop" << 7;
-        QTest::newRow("R5 below 080h") << "mnuNacist" << QString(frame).replace("R5,#0FFh", "R5,#07Fh") << 2;
-        QTest::newRow("frame cut short") << "mnuNahradit" << frame.left(frame.indexOf("\r\n           mov R6")) << 1;
-        QTest::newRow("empty text") << "mnuNahradit" << QString() << 0;
+        QTest::addColumn<QString>("message");
+        QTest::newRow("comment above") << "mnuNacist" << "; nic" + frame << 0 << "Řádek 1: " + notInFrame;
+        QTest::newRow("line below the call") << "mnuNahradit" << frame + "\r\nnop" << 7 << "Řádek 8: " + notInFrame;
+        QTest::newRow("R5 below 080h") << "mnuNacist" << QString(frame).replace("R5,#0FFh", "R5,#07Fh") << 2
+                                       << "Řádek 5: R5 potřebuje hodnotu 080h až 0FFh: bit 7 nemá LED a musí být 1.";
+        QTest::newRow("frame cut short") << "mnuNahradit" << frame.left(frame.indexOf("\r\n           mov R6")) << 1
+                                         << "Řádek 6: chybí mov R6.";
+        QTest::newRow("a space after the comma") << "mnuNacist" << QString(frame).replace("R3,#", "R3, #") << 3
+                                                 << "Řádek 3: " + QString::fromStdString(
+                                                                      readCodeLine("           mov R3, #0FFh").reason);
+        QTest::newRow("no block near") << "mnuNahradit" << "; nic\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + frame << 0
+                                       << "Kurzor nestojí v žádném platném snímku.";
+        QTest::newRow("empty text") << "mnuNahradit" << QString() << 0 << "Kurzor nestojí v žádném platném snímku.";
     }
     void cursorOutsideAFrameIsToldAndChangesNothing()
     {
         QFETCH(QString, item);
         QFETCH(QString, text);
         QFETCH(int, line);
+        QFETCH(QString, message);
         window().setCodeText(text);
         tick({"B3"});
         const QString shown = label();
@@ -285,7 +385,8 @@ private slots:
         trigger(item);
 
         QCOMPARE(fx_->boxes.shown.size(), 1);
-        QCOMPARE(fx_->boxes.shown.first().text, QStringLiteral("Kurzor nestojí v žádném platném snímku."));
+        QCOMPARE(fx_->boxes.shown.first().text, message);
+        QCOMPARE(fx_->boxes.shown.first().icon, MessageRequest::Icon::Information);
         QCOMPARE(fx_->boxes.shown.first().title, QStringLiteral("Blikon"));
         QCOMPARE(window().codeText(), text);
         QCOMPARE(window().savedText(), QString());

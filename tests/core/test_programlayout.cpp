@@ -67,5 +67,23 @@ TEST(ProgramFrameCount, CountsTheCallsBetweenStartAndEnd)
     EXPECT_EQ(programFrameCount(""), std::nullopt);
 }
 
+// The loop's calls by line: as many as programFrameCount counts, each a line that calls
+// Citac, the first one below the start's ten lines and the empty line of appendBlock.
+TEST(LoopCallLines, AreTheLinesThatTheFrameCountCounts)
+{
+    using ::testing::ElementsAre;
+    EXPECT_THAT(loopCallLines(addEnd(addStart(frames(1)))), ElementsAre(15u));
+    EXPECT_THAT(loopCallLines(addEnd(addStart(frames(3)))), ElementsAre(15u, 21u, 27u));
+    // Two frames before the start (13 lines), the start's ten lines with one frame's
+    // first, labelled and hand-written calls; none in a comment, none after End.
+    const std::string mixed = frames(2) + "\r\n" +
+                              addEnd(addStart("\r\nf1: lcall CITAC\r\n; Call Citac\r\n call citac ; x")) + frames(1);
+    EXPECT_THAT(loopCallLines(mixed), ElementsAre(23u, 25u));
+    EXPECT_EQ(programFrameCount(mixed), 2u);
+    EXPECT_THAT(loopCallLines(addEnd(addStart(""))), ElementsAre());
+    EXPECT_THAT(loopCallLines(addStart(frames(2))), ElementsAre());
+    EXPECT_THAT(loopCallLines(addEnd(frames(2))), ElementsAre());
+}
+
 }  // namespace
 }  // namespace blikon
