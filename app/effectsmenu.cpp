@@ -33,18 +33,18 @@ EffectsMenu::EffectsMenu(FBlikon& window)
     addSeparator(menu(), "mnuMezera18");
     item("mnuOtacka", QStringLiteral("Přidat &otáčku"), {}, &FrameCommands::addTurn);
 
-    // The frame as a whole; "nahoru" and "Zdvojit" take letters that Načíst and
-    // Zrcadlit do not use.
+    // The frame as a whole. The captions keep their given access keys, though N and Z
+    // are Načíst's and Zrcadlit's too: Alt+N and Alt+Z go from one item to the other.
     addSeparator(menu(), "mnuMezera19");
     item("mnuVlozit", QStringLiteral("&Vložit snímek před"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Insert),
          &FrameCommands::insertFrame);
     item("mnuSmazat", QStringLiteral("&Smazat snímek"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
          &FrameCommands::deleteFrame);
-    item("mnuNahoru", QStringLiteral("Posunout n&ahoru"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up),
+    item("mnuNahoru", QStringLiteral("Posunout &nahoru"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up),
          &FrameCommands::moveFrameUp);
     item("mnuDolu", QStringLiteral("Posunout &dolů"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down),
          &FrameCommands::moveFrameDown);
-    item("mnuZdvojit", QStringLiteral("Zdvo&jit snímek"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+    item("mnuZdvojit", QStringLiteral("&Zdvojit snímek"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
          &FrameCommands::duplicateFrame);
     addSeparator(menu(), "mnuMezera20");
     addItem(menu(), "mnuPrehled", QStringLiteral("&Přehled snímků"), QKeySequence(Qt::Key_F4), OnFailure::Silent,

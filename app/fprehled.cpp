@@ -2,6 +2,7 @@
 
 #include "codeeditor.h"
 #include "fblikon.h"
+#include "fdeska.h"
 #include "framelistmodel.h"
 #include "framethumbnail.h"
 #include "handlerguard.h"
@@ -152,6 +153,25 @@ FPrehled::FPrehled(FBlikon& window)
         followTimer_->start();
     });
     refresh();
+
+    // The board window, a child of the main window, may open before the overview or
+    // after it: follow the one there is, and each one that comes.
+    followBoard(FDeska::of(window_));
+    window_.installEventFilter(this);
+}
+
+bool FPrehled::eventFilter(QObject* watched, QEvent* event)
+{
+    // A child is polished when it is shown, by then constructed as what it is.
+    if (watched == &window_ && event->type() == QEvent::ChildPolished)
+        followBoard(qobject_cast<FDeska*>(static_cast<QChildEvent*>(event)->child()));
+    return QWidget::eventFilter(watched, event);
+}
+
+void FPrehled::followBoard(FDeska* board)
+{
+    if (board)
+        connect(board, &FDeska::frameShown, this, &FPrehled::showBoardFrame, Qt::UniqueConnection);
 }
 
 void FPrehled::buildControls()
@@ -212,11 +232,11 @@ void FPrehled::buildActions()
                [this] { onCurrentFrame(&FrameCommands::insertFrame); });
     addCommand("mnuSmazat", QStringLiteral("&Smazat snímek"), QKeySequence(Qt::Key_Delete),
                [this] { deleteSelected(); });
-    addCommand("mnuNahoru", QStringLiteral("Posunout n&ahoru"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up),
+    addCommand("mnuNahoru", QStringLiteral("Posunout &nahoru"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up),
                [this] { onCurrentFrame(&FrameCommands::moveFrameUp); });
     addCommand("mnuDolu", QStringLiteral("Posunout &dolů"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down),
                [this] { onCurrentFrame(&FrameCommands::moveFrameDown); });
-    addCommand("mnuZdvojit", QStringLiteral("Zdvo&jit snímek"), QKeySequence(Qt::CTRL | Qt::Key_D),
+    addCommand("mnuZdvojit", QStringLiteral("&Zdvojit snímek"), QKeySequence(Qt::CTRL | Qt::Key_D),
                [this] { duplicateSelected(); });
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -29,6 +29,8 @@ class FrameListModel;
 // follows the code text half a second after it last changed. Only the frames in sight
 // are painted, so ten thousand frames cost no more than forty. A main window has one
 // overview, which closes with it.
+class FDeska;
+
 class FPrehled : public QWidget {
     Q_OBJECT
 public:
@@ -42,8 +44,14 @@ public slots:
     // call number `frameIndex` (from 0, as the board counts them); -1 marks none.
     void showBoardFrame(int frameIndex);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     explicit FPrehled(FBlikon& window);
+
+    // Marks what `board` shows from now on; nothing for nullptr.
+    void followBoard(FDeska* board);
 
     void buildControls();
     void buildActions();

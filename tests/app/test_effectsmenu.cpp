@@ -153,9 +153,9 @@ private slots:
                                 "mnuMezera19||",
                                 "mnuVlozit|&Vložit snímek před|Ctrl+Shift+Ins",
                                 "mnuSmazat|&Smazat snímek|Ctrl+Shift+Del",
-                                "mnuNahoru|Posunout n&ahoru|Ctrl+Shift+Up",
+                                "mnuNahoru|Posunout &nahoru|Ctrl+Shift+Up",
                                 "mnuDolu|Posunout &dolů|Ctrl+Shift+Down",
-                                "mnuZdvojit|Zdvo&jit snímek|Ctrl+Shift+D",
+                                "mnuZdvojit|&Zdvojit snímek|Ctrl+Shift+D",
                                 "mnuMezera20||",
                                 "mnuPrehled|&Přehled snímků|F4"};
         QStringList shown;
@@ -166,10 +166,12 @@ private slots:
                 keys[a->text().at(a->text().indexOf('&') + 1).toLower()] << a->objectName();
         }
         QCOMPARE(shown, items);
-        // One item a key; only the turn of the boxes and the added turn shared theirs before.
+        // One item a key, but for the three pairs whose captions come with their keys.
+        const QMap<QChar, QStringList> shared{{'o', {"mnuOtocitVpravo", "mnuOtacka"}},
+                                              {'n', {"mnuNacist", "mnuNahoru"}},
+                                              {'z', {"mnuZrcadlit", "mnuZdvojit"}}};
         for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-            QVERIFY2(it.value().size() == 1 || it.key() == QChar('o'), qPrintable(it.value().join(' ')));
-        QCOMPARE(keys.value('o'), (QStringList{"mnuOtocitVpravo", "mnuOtacka"}));
+            QCOMPARE(it.value(), shared.value(it.key(), QStringList{it.value().first()}));
 
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));

@@ -2,6 +2,7 @@
 #include "blockreader.h"
 #include "codeeditor.h"
 #include "fblikon.h"
+#include "fdeska.h"
 #include "findchild.h"
 #include "fprehled.h"
 #include "framelistmodel.h"
@@ -74,6 +75,16 @@ class TestFPrehled : public QObject {
         return text;
     }
     // The program in the editor and its overview open, caught up with it.
+    // The rows marked as the frame the board window shows.
+    QList<int> boardRows()
+    {
+        QList<int> rows;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            if (row(r).data(FrameListModel::BoardShownRole).toBool())
+                rows << r;
+        return rows;
+    }
+
     std::string openOn(const std::string& text)
     {
         window().setCodeText(QString::fromStdString(text));
@@ -328,13 +339,7 @@ private slots:
     void marksTheFrameThatTheBoardShows()
     {
         openOn(addEnd(addStart(program(4))));
-        const auto marked = [this] {
-            QList<int> rows;
-            for (int r = 0; r < model()->rowCount(); ++r)
-                if (row(r).data(FrameListModel::BoardShownRole).toBool())
-                    rows << r;
-            return rows;
-        };
+        const auto marked = [this] { return boardRows(); };
         overview()->showBoardFrame(2);
         QCOMPARE(marked(), QList<int>{2});
         overview()->showBoardFrame(3);
@@ -354,6 +359,30 @@ private slots:
         trigger("mnuVlozit");
         QTRY_COMPARE(model()->rowCount(), 5);
         QCOMPARE(marked(), QList<int>{1});
+    }
+
+    // The overview marks what the board window shows, whichever of the two opened first.
+    void followsTheBoardWindowOpenedBeforeOrAfterIt()
+    {
+        const std::string text = addEnd(addStart(program(4)));
+        for (const bool boardFirst : {false, true}) {
+            window().setCodeText(QString::fromStdString(text));
+            if (boardFirst)
+                trigger("mnuSimulace");
+            trigger("mnuPrehled");
+            if (!boardFirst)
+                trigger("mnuSimulace");
+            FDeska* board = FDeska::of(window());
+            QVERIFY(board);
+            QVERIFY(overview());
+            emit board->frameShown(2);
+            QCOMPARE(boardRows(), QList<int>{2});
+            emit board->frameShown(-1);
+            QCOMPARE(boardRows(), QList<int>{});
+            board->close();
+            overview()->close();
+            QTRY_VERIFY(!FDeska::of(window()) && !FPrehled::of(window()));
+        }
     }
 
     void closesWithItsWindowAndOnEsc()
