@@ -2,6 +2,7 @@
 
 #include "block.h"
 #include "codeline.h"
+#include "hexdigit.h"
 #include "utf8.h"
 #include "valuedecoding.h"
 
@@ -40,22 +41,11 @@ std::string quoted(std::string_view text)
     return shown + "“";
 }
 
-int digitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 99;
-}
-
 // A number as the assembler writes one: hexadecimal with "h", binary with "b", or
 // decimal, in any letter case. Too long to matter gives UINT64_MAX; not a number none.
 std::optional<std::uint64_t> assemblerNumber(std::string_view token)
 {
-    if (token.empty() || digitValue(token.front()) > 9)
+    if (token.empty() || !(token.front() >= '0' && token.front() <= '9'))
         return std::nullopt;  // a word, to the assembler
     int base = 10;
     const char suffix = token.back();
@@ -69,9 +59,10 @@ std::optional<std::uint64_t> assemblerNumber(std::string_view token)
         return std::nullopt;
     std::uint64_t value = 0;
     for (char c : digits) {
-        if (digitValue(c) >= base)
+        const int digit = hexDigitValue(c);
+        if (digit < 0 || digit >= base)
             return std::nullopt;
-        value = std::min<std::uint64_t>(value * base + digitValue(c), UINT32_MAX + std::uint64_t{1});
+        value = std::min<std::uint64_t>(value * base + digit, UINT32_MAX + std::uint64_t{1});
     }
     return value;
 }

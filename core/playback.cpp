@@ -1,5 +1,7 @@
 #include "playback.h"
 
+#include "codeline.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,17 +13,7 @@ namespace {
 
 constexpr double kMillisecondsPerSpeedUnit = 2.1;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view trimBlanks(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Whether a fraction's digits round the whole part up: above one half always, exactly
 // one half only onto an even number.

@@ -1,6 +1,7 @@
 #include "rtfreader.h"
 
 #include "codepage.h"
+#include "hexdigit.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -60,17 +61,6 @@ std::optional<CodePage> pageOfCharset(int charset)
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class Reader {
 public:
@@ -297,8 +287,8 @@ private:
     {
         int byte = -1;
         if (pos_ + 1 < in_.size()) {
-            const int high = hexValue(in_[pos_]);
-            const int low = hexValue(in_[pos_ + 1]);
+            const int high = hexDigitValue(in_[pos_]);
+            const int low = hexDigitValue(in_[pos_ + 1]);
             if (high >= 0 && low >= 0) {
                 byte = high * 16 + low;
                 pos_ += 2;

@@ -1,5 +1,7 @@
 #include "intelhex.h"
 
+#include "hexdigit.h"
+
 #include <algorithm>
 
 namespace blikon::mcs51 {
@@ -40,17 +42,6 @@ void appendRecord(std::string& out, std::uint8_t type, std::uint16_t address, st
     std::uint8_t ignored = 0;
     appendByte(out, static_cast<std::uint8_t>(-sum), ignored);
     out += '\n';
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 // A number of bytes in Czech: "1 bajt", "3 bajty", "16 bajtů".
@@ -97,14 +88,14 @@ Expected<Record, std::string> readRecord(std::string_view line)
     if (line.front() != ':')
         return std::string("řádek není záznam Intel HEX: nezačíná dvojtečkou.");
     for (std::size_t at = 1; at < line.size(); ++at)
-        if (hexDigit(line[at]) < 0)
+        if (hexDigitValue(line[at]) < 0)
             return characterText(line[at]) + " na " + std::to_string(at + 1) + ". místě není šestnáctková číslice.";
     const std::size_t digits = line.size() - 1;
     if (digits % 2 != 0)
         return "záznam má lichý počet číslic (" + std::to_string(digits) + ").";
     std::vector<std::uint8_t> bytes;
     for (std::size_t at = 1; at < line.size(); at += 2)
-        bytes.push_back(static_cast<std::uint8_t>(hexDigit(line[at]) << 4 | hexDigit(line[at + 1])));
+        bytes.push_back(static_cast<std::uint8_t>(hexDigitValue(line[at]) << 4 | hexDigitValue(line[at + 1])));
     constexpr std::size_t kFrame = 5;  // count, address, type, checksum
     if (bytes.size() < kFrame)
         return "záznam je příliš krátký: i prázdný má 5 bajtů (délka, adresa, typ, kontrolní součet), tento " +
