@@ -5,11 +5,12 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 # dpkg-dev unpacks the source package; googletest holds GoogleTest's sources for the
-# tests; xvfb and xauth give Wine a display for the windows, x11-utils (xwininfo,
-# xprop) finds them there and imagemagick takes the screenshot. The host's Qt with
+# tests; xvfb and xauth give Wine a display for the windows, fonts-wine Wine's own
+# Tahoma and the Marlett of its title-bar buttons, x11-utils (xwininfo, xprop) finds
+# the windows and imagemagick takes the screenshot. The host's Qt with
 # QtSvg draws the pictures, qt6-translations-l10n has the Czech catalogue.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip googletest
-                  xvfb xauth x11-utils imagemagick
+                  xvfb xauth fonts-wine x11-utils imagemagick
                   cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n)
 WINDOWS_TOOLCHAIN="$ROOT/cmake/mingw-w64-x86_64.cmake"
 WINDOWS_BUILD_DIR="${BLIKON_WINDOWS_BUILD_DIR:-$ROOT/build-windows}"
@@ -55,8 +56,9 @@ SOURCES
 
 # Static release Qt with only what Blikon and its tests use: Core, Gui, Widgets,
 # PrintSupport and Test, the Windows, offscreen and minimal platforms. Debian's host
-# Qt gives the tools (moc, rcc, uic). Installed into a staging folder and moved into
-# place only when complete, so an interrupted build never leaves a cache that looks done.
+# Qt gives the tools (moc, rcc, uic). Configured for its final folder, which Qt keeps
+# inside QtCore, but installed into a staging folder (DESTDIR) and moved into place
+# only when complete, so an interrupted build never leaves a cache that looks done.
 build_windows_qt() {
   local prefix
   prefix=$(windows_qt_prefix)
@@ -73,7 +75,7 @@ build_windows_qt() {
   cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-    -DCMAKE_INSTALL_PREFIX="$staging" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
@@ -81,13 +83,12 @@ build_windows_qt() {
     -DFEATURE_testlib=ON >"$work/configure.log" 2>&1 ||
     { tail -n 40 "$work/configure.log"; echo "Configuring Qt for Windows failed; see $work/configure.log" >&2; return 1; }
   cmake --build "$work/build" -j"$(nproc)"
-  cmake --install "$work/build" >"$work/install.log"
-  install_qt_licences "$staging" "$work/qtbase"
-  # The install step writes absolute paths of the staging folder into the CMake files.
-  grep -rlIF "$staging" "$staging" | xargs -r sed -i "s#$staging#$prefix#g"
-  touch "$staging/$WINDOWS_QT_STAMP"
+  DESTDIR="$staging" cmake --install "$work/build" >"$work/install.log"
+  install_qt_licences "$staging$prefix" "$work/qtbase"
+  touch "$staging$prefix/$WINDOWS_QT_STAMP"
   rm -rf "$prefix"
-  mv "$staging" "$prefix"
+  mv "$staging$prefix" "$prefix"
+  rm -rf "$staging"
   echo "== Qt for Windows: done, $(du -sh "$prefix" | cut -f1) in $prefix"
 }
 

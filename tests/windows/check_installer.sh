@@ -14,6 +14,9 @@
 #   check_installer.sh <installer.exe> <sendkeys.exe> <work folder> [screenshot.png]
 #
 # sendkeys.exe (built with the tests) presses the keys through Windows's own input.
+# Wine runs as a Czech Windows (ANSI code page 1250) with a virtual desktop of its own,
+# in which it draws the windows' frames as Windows does; the X tools see each window
+# inside it with its title.
 set -euo pipefail
 
 installer=$(realpath "$1")
@@ -30,9 +33,15 @@ work=$(realpath "$work")
 
 unset QT_QPA_PLATFORM  # the installed program on Windows's own platform
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
+# Only Wine gets the Czech locale, which need not be installed here; the X tools read
+# the titles in UTF-8.
+export LC_ALL=C.UTF-8
+win() { env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"; }
+export -f win
 echo "Making a Wine prefix in $WINEPREFIX"
-env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot --init >/dev/null 2>&1
+env -u DISPLAY -u WAYLAND_DISPLAY bash -c 'win wineboot --init' >/dev/null 2>&1
+win reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+win reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 wineserver --wait
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$installer" "$sendkeys" "$screenshot" <<'CHECK'
@@ -46,9 +55,9 @@ settings_key='HKCU\Software\VB and VBA Program Settings\Blikon'
 
 fail() { echo "FAILED: $*" >&2; wineserver --kill || true; exit 1; }
 ok() { echo "ok: $*"; }
-run_installer() { wine "$installer" /S || fail "the installer ended with status $?"; wineserver --wait; }
+run_installer() { win "$installer" /S || fail "the installer ended with status $?"; wineserver --wait; }
 value() {  # key name: the value's data as reg query prints it
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  win reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 window_id() {  # the X window whose title contains $1, within 60 s
   local id
@@ -67,7 +76,7 @@ window_gone() {  # no X window with $1 in its title, within 20 s
   return 1
 }
 exact_title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
-keys() { wine "$sendkeys" "$@" || fail "sendkeys $*"; }
+keys() { win "$sendkeys" "$@" || fail "sendkeys $*"; }
 
 # 1. The silent install.
 run_installer
@@ -81,14 +90,14 @@ done
 ok "installed: $(du -sh "$folder" | cut -f1) in C:\\Program Files\\Blikon, Start menu, Programs and Features (version $(value "$uninstall_key" DisplayVersion))"
 
 # 2. The installed program: the splash, then the main window.
-wine 'C:\Program Files\Blikon\blikon.exe' &
+win 'C:\Program Files\Blikon\blikon.exe' &
 program=$!
 main=$(window_id Blikonem) || fail "no main window"
 [ "$(exact_title "$main")" = "$title" ] || fail "the main window is titled '$(exact_title "$main")'"
 ok "the main window shows, titled '$title'"
 sleep 1
 # Three frames: all LEDs, groups A and C, group E; then the program start and end.
-keys "$title" ctrl+d alt+k o shift+insert ctrl+y alt+v a a alt+v c c alt+k o shift+insert \
+keys Blikonem ctrl+d alt+k o shift+insert ctrl+y alt+v a a alt+v c c alt+k o shift+insert \
   ctrl+y alt+v e e alt+k o shift+insert ctrl+b ctrl+e
 sleep 1
 if [ -n "$screenshot" ]; then
@@ -97,15 +106,15 @@ if [ -n "$screenshot" ]; then
 fi
 for window in "F5 Animace" "F6 Deska"; do
   read -r key name <<<"$window"
-  keys "$title" "${key,,}"
+  keys Blikonem "${key,,}"
   id=$(window_id " - $name") || fail "$key opened no window '$name'"
   [ "$(exact_title "$id")" = "$title - $name" ] || fail "the window is titled '$(exact_title "$id")'"
   sleep 1
-  keys "$title - $name" escape
+  keys "Blikonem - $name" escape
   window_gone " - $name" || fail "Escape left the window '$name' open"
   ok "$key opens the window '$title - $name', Escape closes it"
 done
-keys "$title" alt+f4
+keys Blikonem alt+f4
 wait "$program" || fail "the program ended with status $?"
 window_gone Blikonem || fail "the main window is still there"
 ok "Alt+F4 ends the program, status 0"
@@ -118,7 +127,7 @@ run_installer
 [ -f "$folder/blikon.exe" ] || fail "installing again left no program"
 [ "$(value "$settings_key\\Path" R1)" = "$speed" ] || fail "installing again lost the setting"
 ok "installing again keeps the stored speed R1 = $speed"
-wine "$folder/Odinstalovat.exe" /S
+win "$folder/Odinstalovat.exe" /S
 wineserver --wait  # the uninstaller runs on from a copy of itself
 [ ! -e "$folder/blikon.exe" ] || fail "the uninstaller left blikon.exe"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu folder"

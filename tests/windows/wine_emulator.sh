@@ -11,7 +11,8 @@
 #   one at a time, each in a virtual X server of its own (xvfb-run), and Wine is ended
 #   with it, so that no Wine process outlives its display.
 # The locale is BLIKON_WINE_LOCALE, by default cs_CZ.UTF-8: a Czech Windows, whose ANSI
-# code page is 1250. Wine takes it whether or not the locale is installed here.
+# code page is 1250. Wine takes it whether or not the locale is installed here (only
+# Wine gets it: the shell would complain about a locale that is not installed).
 # Exits with the program's status, or 77 (skipped, with the reason) when Wine is missing.
 set -uo pipefail
 
@@ -27,20 +28,28 @@ export WINEPREFIX=$folder/$kind
 export WINEDEBUG=-all
 # No offer to download Wine's .NET and HTML engines when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8} LC_ALL=${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8}
+# Wine passes no QT_* variable on to a Windows program, only WINEQT_* ones, under their
+# QT_* names. Qt writes its messages (QtTest's too) to the debugger rather than to the
+# console when the program has no console window, as here, unless told otherwise.
+export QT_FORCE_STDERR_LOGGING=1
+for name in ${!QT_@}; do
+  export "WINE$name=${!name}"
+done
+locale=${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8}
+wine=(env LANG="$locale" LC_ALL="$locale" "$wine")
 
 mkdir -p "$folder"
 # Made once, by whichever test comes first; the others wait for it.
 if ! flock "$WINEPREFIX.lock" bash -c '
     [[ -f $WINEPREFIX/.made ]] && exit 0
-    env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot --init >/dev/null 2>&1 && wineserver --wait &&
-      touch "$WINEPREFIX/.made"'; then
+    env -u DISPLAY -u WAYLAND_DISPLAY "$@" wineboot --init >/dev/null 2>&1 && wineserver --wait &&
+      touch "$WINEPREFIX/.made"' made "${wine[@]}"; then
   echo "Could not make the Wine prefix $WINEPREFIX" >&2
   exit 1
 fi
 
 if [[ $kind == headless ]]; then
-  exec env -u DISPLAY -u WAYLAND_DISPLAY "$wine" "$@"
+  exec env -u DISPLAY -u WAYLAND_DISPLAY "${wine[@]}" "$@"
 fi
 exec flock "$WINEPREFIX.lock" xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash -c '"$0" "$@"; status=$?; wineserver --kill; exit $status' "$wine" "$@"
+  bash -c '"$@"; status=$?; wineserver --kill; exit $status' run "${wine[@]}" "$@"

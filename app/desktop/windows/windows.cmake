@@ -29,6 +29,8 @@ set(BLIKON_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/blikon.manifest)
 configure_file(windows/blikon.manifest ${BLIKON_MANIFEST} @ONLY)
 set(rc ${CMAKE_CURRENT_BINARY_DIR}/blikon.rc)
 configure_file(windows/blikon.rc.in ${rc} @ONLY)
+add_custom_target(blikon_icon DEPENDS ${BLIKON_ICO})
+add_dependencies(blikon blikon_icon)
 target_sources(blikon PRIVATE ${rc})
 set_source_files_properties(${rc} TARGET_DIRECTORY blikon PROPERTIES OBJECT_DEPENDS "${BLIKON_ICO};${BLIKON_MANIFEST}")
 
