@@ -9,6 +9,7 @@
 #
 #   bench/startup_wine.sh [RUNS] [WINDOWS_BUILD_DIR]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/windows/winelocale.sh"
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-11}"
@@ -22,16 +23,12 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 unset QT_QPA_PLATFORM  # both on Windows's own platform
 export WINEPREFIX="$BUILD_DIR/wine/bench" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-win() { env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"; }
-export -f win
+use_locale "$BUILD_DIR/wine/locale" cs_CZ.UTF-8  # a Czech Windows
 if [ ! -f "$WINEPREFIX/.made" ]; then
-  env -u DISPLAY bash -c 'win wineboot --init' >/dev/null 2>&1 && wineserver --wait && touch "$WINEPREFIX/.made"
+  env -u DISPLAY wine wineboot --init >/dev/null 2>&1 && wineserver --wait && touch "$WINEPREFIX/.made"
 fi
-# The section name is not ASCII, so it goes in as a .reg file (UTF-16, as regedit reads
-# it) rather than through the command line.
-printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Blikon\\Kalendář]\r\n"ShowUvodT"="0"\r\n' |
-  iconv -f UTF-8 -t UTF-16 >"$work/splash-off.reg"
-env -u DISPLAY bash -c 'win regedit /S "$(winepath -w "$1")"' regedit "$work/splash-off.reg"
+env -u DISPLAY wine reg add 'HKCU\Software\VB and VBA Program Settings\Blikon\Kalendář' \
+  /v ShowUvodT /t REG_SZ /d 0 /f >/dev/null
 wineserver --wait
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$BUILD_DIR" "$RUNS" "$work" <<'RUN'
@@ -42,7 +39,7 @@ trap 'wineserver --kill' EXIT
 timer=$(winepath -w "$build/bench/startuptimer.exe")
 bare=$(winepath -w "$build/bench/barewindow.exe")
 blikon=$(winepath -w "$build/app/blikon.exe")
-start() { win "$timer" "$2" >>"$out/$1"; }
+start() { wine "$timer" "$2" >>"$out/$1"; }
 start warmup "$bare"; start warmup "$blikon"
 for ((i = 0; i < runs; ++i)); do
   start bare "$bare"

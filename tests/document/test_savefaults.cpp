@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QStringEncoder>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -70,7 +71,8 @@ ino_t inodeOf(const QString& path)
 }
 #endif
 
-QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+// Unused where the fault cases are skipped (Windows), like the stream operators below.
+[[maybe_unused]] QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // How the disk lets the save down.
 enum class Fault {
@@ -95,11 +97,11 @@ struct WindowState {
     bool codeTextKept = false;
 };
 
-QDataStream& operator<<(QDataStream& out, const WindowState& s)
+[[maybe_unused]] QDataStream& operator<<(QDataStream& out, const WindowState& s)
 {
     return out << s.messages << s.title << s.saved << s.fileName << s.codeTextKept;
 }
-QDataStream& operator>>(QDataStream& in, WindowState& s)
+[[maybe_unused]] QDataStream& operator>>(QDataStream& in, WindowState& s)
 {
     return in >> s.messages >> s.title >> s.saved >> s.fileName >> s.codeTextKept;
 }
@@ -417,8 +419,14 @@ private slots:
         QCOMPARE(window().windowTitle(), titleNaming(target));
         QVERIFY(window().document()->isSaved());
         const QByteArray saved = readFile(target);
+#ifdef Q_OS_WIN
+        // In the ANSI code page, which has all its letters: one byte each.
+        QCOMPARE(saved.size(), text.size() + 2);
+        QVERIFY(saved == QStringEncoder(QStringConverter::System)(text + QStringLiteral("\r\n")));
+#else
         QVERIFY(saved.size() > 20'000'000);
         QVERIFY(saved == (text + QStringLiteral("\r\n")).toUtf8());
+#endif
         QCOMPARE(codeTextFromFileBytes(saved), text + QStringLiteral("\r\n"));
     }
 

@@ -18,6 +18,7 @@
 # in which it draws the windows' frames as Windows does; the X tools see each window
 # inside it with its title.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/winelocale.sh"
 
 installer=$(realpath "$1")
 sendkeys=$(realpath "$2")
@@ -33,15 +34,11 @@ work=$(realpath "$work")
 
 unset QT_QPA_PLATFORM  # the installed program on Windows's own platform
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Only Wine gets the Czech locale, which need not be installed here; the X tools read
-# the titles in UTF-8.
-export LC_ALL=C.UTF-8
-win() { env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"; }
-export -f win
+use_locale "$work/locale" cs_CZ.UTF-8
 echo "Making a Wine prefix in $WINEPREFIX"
-env -u DISPLAY -u WAYLAND_DISPLAY bash -c 'win wineboot --init' >/dev/null 2>&1
-win reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-win reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot --init >/dev/null 2>&1
+env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 wineserver --wait
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$installer" "$sendkeys" "$screenshot" <<'CHECK'
@@ -55,9 +52,9 @@ settings_key='HKCU\Software\VB and VBA Program Settings\Blikon'
 
 fail() { echo "FAILED: $*" >&2; wineserver --kill || true; exit 1; }
 ok() { echo "ok: $*"; }
-run_installer() { win "$installer" /S || fail "the installer ended with status $?"; wineserver --wait; }
+run_installer() { wine "$installer" /S || fail "the installer ended with status $?"; wineserver --wait; }
 value() {  # key name: the value's data as reg query prints it
-  win reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 window_id() {  # the X window whose title contains $1, within 60 s
   local id
@@ -76,7 +73,7 @@ window_gone() {  # no X window with $1 in its title, within 20 s
   return 1
 }
 exact_title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
-keys() { win "$sendkeys" "$@" || fail "sendkeys $*"; }
+keys() { wine "$sendkeys" "$@" || fail "sendkeys $*"; }
 
 # 1. The silent install.
 run_installer
@@ -90,7 +87,7 @@ done
 ok "installed: $(du -sh "$folder" | cut -f1) in C:\\Program Files\\Blikon, Start menu, Programs and Features (version $(value "$uninstall_key" DisplayVersion))"
 
 # 2. The installed program: the splash, then the main window.
-win 'C:\Program Files\Blikon\blikon.exe' &
+wine 'C:\Program Files\Blikon\blikon.exe' &
 program=$!
 main=$(window_id Blikonem) || fail "no main window"
 [ "$(exact_title "$main")" = "$title" ] || fail "the main window is titled '$(exact_title "$main")'"
@@ -127,7 +124,7 @@ run_installer
 [ -f "$folder/blikon.exe" ] || fail "installing again left no program"
 [ "$(value "$settings_key\\Path" R1)" = "$speed" ] || fail "installing again lost the setting"
 ok "installing again keeps the stored speed R1 = $speed"
-win "$folder/Odinstalovat.exe" /S
+wine "$folder/Odinstalovat.exe" /S
 wineserver --wait  # the uninstaller runs on from a copy of itself
 [ ! -e "$folder/blikon.exe" ] || fail "the uninstaller left blikon.exe"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu folder"
