@@ -9,7 +9,7 @@
 #
 #   bench/startup_wine.sh [RUNS] [WINDOWS_BUILD_DIR]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../tests/windows/winelocale.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/windows/wineenv.sh"
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-11}"
@@ -25,7 +25,8 @@ unset QT_QPA_PLATFORM  # both on Windows's own platform
 export WINEPREFIX="$BUILD_DIR/wine/bench" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 use_locale "$BUILD_DIR/wine/locale" cs_CZ.UTF-8  # a Czech Windows
 if [ ! -f "$WINEPREFIX/.made" ]; then
-  env -u DISPLAY wine wineboot --init >/dev/null 2>&1 && wineserver --wait && touch "$WINEPREFIX/.made"
+  env -u DISPLAY wine wineboot --init >/dev/null 2>&1 && wineserver --wait && add_wine_fonts &&
+    touch "$WINEPREFIX/.made"
 fi
 env -u DISPLAY wine reg add 'HKCU\Software\VB and VBA Program Settings\Blikon\Kalendář' \
   /v ShowUvodT /t REG_SZ /d 0 /f >/dev/null

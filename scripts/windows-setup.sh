@@ -5,11 +5,11 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 # dpkg-dev unpacks the source package; googletest holds GoogleTest's sources for the
-# tests; locales the sources of the Czech locale that Wine runs in
-# (tests/windows/winelocale.sh); xvfb and xauth give Wine a display for the windows, fonts-wine Wine's own
-# Tahoma and the Marlett of its title-bar buttons, x11-utils (xwininfo, xprop) finds
-# the windows and imagemagick takes the screenshot. The host's Qt with
-# QtSvg draws the pictures, qt6-translations-l10n has the Czech catalogue.
+# tests; locales the sources of the Czech locale that Wine runs in, fonts-wine Wine's
+# Tahoma and Marlett (tests/windows/wineenv.sh); xvfb and xauth give Wine a display,
+# x11-utils (xwininfo, xprop) finds the windows there and imagemagick takes the
+# screenshot. The host's Qt with QtSvg draws the pictures, and qt6-translations-l10n
+# has the Czech catalogue.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip googletest locales
                   xvfb xauth fonts-wine x11-utils imagemagick
                   cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n)

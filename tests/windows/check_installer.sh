@@ -18,7 +18,7 @@
 # in which it draws the windows' frames as Windows does; the X tools see each window
 # inside it with its title.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/winelocale.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wineenv.sh"
 
 installer=$(realpath "$1")
 sendkeys=$(realpath "$2")
@@ -37,6 +37,7 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 use_locale "$work/locale" cs_CZ.UTF-8
 echo "Making a Wine prefix in $WINEPREFIX"
 env -u DISPLAY -u WAYLAND_DISPLAY wine wineboot --init >/dev/null 2>&1
+add_wine_fonts
 env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 wineserver --wait
@@ -47,7 +48,7 @@ installer=$1; sendkeys=$2; screenshot=$3
 title='Kód pro Světelné efekty s Blikonem'
 folder="$WINEPREFIX/drive_c/Program Files/Blikon"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Blikon"
-uninstall_key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Blikon'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Blikon'
 settings_key='HKCU\Software\VB and VBA Program Settings\Blikon'
 
 fail() { echo "FAILED: $*" >&2; wineserver --kill || true; exit 1; }

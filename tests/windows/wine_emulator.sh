@@ -11,10 +11,10 @@
 #   one at a time, each in a virtual X server of its own (xvfb-run), and Wine is ended
 #   with it, so that no Wine process outlives its display.
 # The locale is BLIKON_WINE_LOCALE, by default cs_CZ.UTF-8: a Czech Windows, whose ANSI
-# code page is 1250 (compiled under <Wine folder>/locale, winelocale.sh).
+# code page is 1250 (compiled under <Wine folder>/locale, wineenv.sh).
 # Exits with the program's status, or 77 (skipped, with the reason) when Wine is missing.
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/winelocale.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wineenv.sh"
 
 folder=$1
 shift
@@ -53,10 +53,18 @@ done
 use_locale "$folder/locale" "${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8}" || exit 1
 
 # Made once, by whichever test comes first; the others wait for it.
-if ! flock "$WINEPREFIX.lock" bash -c '
-    [[ -f $WINEPREFIX/.made ]] && exit 0
-    env -u DISPLAY -u WAYLAND_DISPLAY "$@" wineboot --init >/dev/null 2>&1 && wineserver --wait &&
-      touch "$WINEPREFIX/.made"' made "$wine"; then
+make_prefix() {
+  [[ -f $WINEPREFIX/.made ]] && return 0
+  env -u DISPLAY -u WAYLAND_DISPLAY "$wine" wineboot --init >/dev/null 2>&1 && wineserver --wait &&
+    add_wine_fonts && touch "$WINEPREFIX/.made"
+}
+exec {lock}>"$WINEPREFIX.lock"
+flock "$lock"
+make_prefix
+made=$?
+flock --unlock "$lock"
+exec {lock}>&-
+if ((made != 0)); then
   echo "Could not make the Wine prefix $WINEPREFIX" >&2
   exit 1
 fi

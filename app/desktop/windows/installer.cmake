@@ -26,14 +26,17 @@ set(CPACK_NSIS_UNINSTALL_NAME Odinstalovat)
 set(CPACK_NSIS_MUI_ICON ${BLIKON_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${BLIKON_ICO})
 set(CPACK_NSIS_URL_INFO_ABOUT ${BLIKON_HOME_PAGE})
-set(CPACK_NSIS_BRANDING_TEXT "Blikon ${PROJECT_VERSION}")
+# The installer's bottom line (CPACK_NSIS_BRANDING_TEXT adds a /TRIM option, which
+# makensis on Linux refuses).
+set(CPACK_NSIS_DEFINES "BrandingText 'Blikon ${PROJECT_VERSION}'")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # The licence page shows the LGPL notice (UTF-8 with a byte-order mark, as NSIS reads it).
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_LIST_DIR}/LICENCE-Qt.txt)
 
-# The installer speaks Czech only: CMake's own NSIS template, made a Unicode installer
-# with Czech as its one language and its few texts of its own in Czech. Each change
+# The installer speaks Czech only: CMake's own NSIS template, made a 64-bit Unicode
+# installer (as the program is 64-bit; Wine without its 32-bit part runs it too) with
+# Czech as its one language and its few texts of its own in Czech. Each change
 # must find its place, so that a different template of another CMake stops the build
 # here instead of shipping English.
 set(nsis_dir ${CMAKE_BINARY_DIR}/nsis)
@@ -46,7 +49,7 @@ function(change_template old new)
   string(REPLACE "${old}" "${new}" changed "${nsis_template}")
   set(nsis_template "${changed}" PARENT_SCOPE)
 endfunction()
-change_template("; CPack install script" "Unicode true\n; CPack install script")
+change_template("; CPack install script" "Target amd64-unicode\n; CPack install script")
 change_template("!insertmacro MUI_LANGUAGE \"English\" ;first language is the default language"
                 "!insertmacro MUI_LANGUAGE \"Czech\" ;the one language")
 string(REGEX REPLACE " *!insertmacro MUI_LANGUAGE \"[A-Za-z]+\"\n" "" nsis_template "${nsis_template}")
