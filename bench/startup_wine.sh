@@ -40,7 +40,7 @@ trap 'wineserver --kill' EXIT
 timer=$(winepath -w "$build/bench/startuptimer.exe")
 bare=$(winepath -w "$build/bench/barewindow.exe")
 blikon=$(winepath -w "$build/app/blikon.exe")
-start() { wine "$timer" "$2" >>"$out/$1"; }
+start() { wine "$timer" "$2" | tr -d '\r' >>"$out/$1"; }
 start warmup "$bare"; start warmup "$blikon"
 for ((i = 0; i < runs; ++i)); do
   start bare "$bare"
@@ -48,6 +48,7 @@ for ((i = 0; i < runs; ++i)); do
 done
 RUN
 
+export LC_ALL=C  # numbers with a decimal point
 median() {  # column file
   sort -n -k"$1","$1" "$2" | awk -v c="$1" '{ v[NR] = $c } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
