@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -131,12 +132,22 @@ bool showSplash(const SettingsStore& settings)
     return parseTruthValue(stored).value_or(true);
 }
 
+// The catalogue built into the program (on Windows, where no Qt is installed to hold
+// it), else Qt's translations folder.
+QString defaultCatalogueFolder()
+{
+    const QString builtIn = QStringLiteral(":/translations");
+    if (QFile::exists(builtIn + QStringLiteral("/qtbase_cs.qm")))
+        return builtIn;
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
 }  // namespace
 
 QTranslator* installQtTranslation(const QString& folder)
 {
     auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    const QString from = folder.isEmpty() ? defaultCatalogueFolder() : folder;
     if (!translator->load(QStringLiteral("qtbase_cs"), from) || !QCoreApplication::installTranslator(translator.get()))
         return nullptr;
     QCoreApplication::installTranslator(new MovedQtTexts(*translator));  // goes with the catalogue

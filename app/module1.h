@@ -29,8 +29,8 @@ public:
 
 // Qt's own texts in Czech like the rest of the program, whatever the system's language:
 // the buttons of message boxes, the file and colour dialogs, the editor's context menu.
-// Installs Qt's translation qtbase_cs.qm from `folder`, by default Qt's translations
-// folder, into the application (also for the texts Qt 6 asks for under newer contexts
+// Installs Qt's translation qtbase_cs.qm from `folder`, by default the one built into
+// the program (the Windows build) or else Qt's translations folder, into the application (also for the texts Qt 6 asks for under newer contexts
 // than the catalogue knows), and makes Czech the default locale (the file dialog's
 // names of file types). Returns the installed translator, which the application owns,
 // or nullptr when the file is missing or unreadable, and then changes nothing.

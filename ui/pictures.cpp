@@ -4,7 +4,12 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QResource>
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <QImageReader>
+#else
 #include <QSvgRenderer>
+#endif
 
 // The pictures live in a static library, whose resources a program must load itself.
 static void loadAppResources()
@@ -23,11 +28,60 @@ void ensureResourcesLoaded()
     Q_UNUSED(loaded);
 }
 
-QString resourcePath(const QString& name)
+#ifdef Q_OS_WIN
+
+// There is no SVG renderer for Windows: the build draws each picture to PNG in a few
+// sizes, under ":/app/png/<name>/". The smallest drawing that covers the asked size is
+// scaled down to it (or the largest scaled up), so that at its own size a picture is
+// the SVG's drawing, pixel for pixel.
+QImage closestDrawing(const QString& name, const QSize& pixels)
 {
     ensureResourcesLoaded();
-    return QStringLiteral(":/app/%1.svg").arg(name);
+    const QDir folder(QStringLiteral(":/app/png/") + name);
+    const auto covers = [&pixels](QSize size) {
+        return size.width() >= pixels.width() && size.height() >= pixels.height();
+    };
+    const auto area = [](QSize size) { return qint64(size.width()) * size.height(); };
+    QString best;
+    QSize bestSize;
+    for (const QString& file : folder.entryList(QDir::Files)) {
+        const QSize size = QImageReader(folder.filePath(file)).size();
+        const bool better = best.isEmpty() || (covers(size) && (!covers(bestSize) || area(size) < area(bestSize)))
+                            || (!covers(size) && !covers(bestSize) && area(size) > area(bestSize));
+        if (size.isValid() && better) {
+            best = file;
+            bestSize = size;
+        }
+    }
+    return best.isEmpty() ? QImage() : QImage(folder.filePath(best));
 }
+
+bool drawPicture(const QString& name, QPainter& painter, const QSize& pixels)
+{
+    const QImage drawing = closestDrawing(name, pixels);
+    if (drawing.isNull())
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), pixels), drawing);
+    return true;
+}
+
+#else
+
+bool drawPicture(const QString& name, QPainter& painter, const QSize&)
+{
+    ensureResourcesLoaded();
+    const QString path = QStringLiteral(":/app/%1.svg").arg(name);
+    if (!QFile::exists(path))
+        return false;
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return false;
+    renderer.render(&painter);
+    return true;
+}
+
+#endif
 
 }  // namespace
 
@@ -53,19 +107,16 @@ QIcon programIcon()
 
 QPixmap picture(const QString& name, const QSize& size)
 {
-    const QString path = resourcePath(name);
-    if (size.isEmpty() || !QFile::exists(path)) {
-        return {};
-    }
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid()) {
+    if (size.isEmpty()) {
         return {};
     }
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     QPixmap pixmap(size * ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    renderer.render(&painter);
+    if (!drawPicture(name, painter, pixmap.size())) {
+        return {};
+    }
     painter.end();
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;

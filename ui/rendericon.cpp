@@ -1,8 +1,9 @@
-// Build tool: renders the program's SVG icon to a square picture of the given size: a PNG
-// for the desktop's icon theme, or, for a name ending in ".argb", the bare pixels as the
-// window icon takes them (premultiplied ARGB32 in the machine's byte order, row by row),
-// so that the program shows its icon without decoding anything.
-// Usage: rendericon <icon.svg> <size> <out.png|out.argb>
+// Build tool: renders an SVG picture at the given size, square ("48") or not ("382x237"):
+// a PNG for the desktop's icon theme and for the Windows build, which has no SVG
+// renderer, or, for a name ending in ".argb", the bare pixels as the window icon takes
+// them (premultiplied ARGB32 in the machine's byte order, row by row), so that the
+// program shows its icon without decoding anything.
+// Usage: rendericon <picture.svg> <size|widthxheight> <out.png|out.argb>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,18 +15,20 @@
 int main(int argc, char* argv[])
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: rendericon <icon.svg> <size> <out.png|out.argb>\n");
+        std::fprintf(stderr, "usage: rendericon <picture.svg> <size|widthxheight> <out.png|out.argb>\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
-    const int size = QByteArray(argv[2]).toInt();
-    if (!renderer.isValid() || size <= 0) {
+    const QList<QByteArray> sides = QByteArray(argv[2]).split('x');
+    const int width = sides.first().toInt();
+    const int height = sides.size() == 2 ? sides.last().toInt() : width;
+    if (!renderer.isValid() || width <= 0 || height <= 0 || sides.size() > 2) {
         std::fprintf(stderr, "rendericon: cannot render %s at %s\n", argv[1], argv[2]);
         return 1;
     }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
