@@ -35,7 +35,7 @@ constexpr qsizetype kFileSizeLimit = 32 * 1024;
 constexpr qsizetype kTextBytes = 2 * kDiskBytes;
 
 // A code text of about `bytes` bytes: blocks as the add command writes them.
-QString longText(qsizetype bytes)
+[[maybe_unused]] QString longText(qsizetype bytes)
 {
     const QString block = QStringLiteral("\r\n           mov R2,#0FEh\r\n           mov R3,#0FFh\r\n           "
                                          "mov R4,#0FFh\r\n           mov R5,#0FFh\r\n           mov R6,#0FFh\r\n"
@@ -43,7 +43,7 @@ QString longText(qsizetype bytes)
     return block.repeated(bytes / block.toUtf8().size() + 1);
 }
 
-QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+[[maybe_unused]] QString description(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 #ifdef Q_OS_UNIX
 // While it lives, no file of this process can grow beyond `bytes` (ulimit -f): a write

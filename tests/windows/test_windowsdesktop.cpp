@@ -2,9 +2,9 @@
 // through Windows's own input (SendInput) as a user's keys and clicks arrive: the
 // selection keys tick LEDs, "Počítat" and "Přidat >>" append the block, and F5 and F6
 // open the animation and board windows as windows of their own, which Escape closes.
-#include "fakes.h"
 #include "fblikon.h"
-#include "programcommands.h"
+#include "fdeska.h"
+#include "windowtest.h"
 #include "windowsinput.h"
 
 #include <QApplication>
@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 using namespace blikon;
 using namespace blikon::testing;
@@ -32,8 +34,7 @@ QString nativeTitle(const QWidget& window)
 class TestWindowsDesktop : public QObject {
     Q_OBJECT
 
-    FakeSettings settings_;  // the registry stays as it is
-    FakeMessageBoxes boxes_;
+    std::optional<WindowTestFixture> fx_;  // the registry stays as it is
     QPointer<FBlikon> window_;
 
     QCheckBox* led(const char* name) const { return window_->findChild<QCheckBox*>(QLatin1String(name)); }
@@ -84,14 +85,14 @@ class TestWindowsDesktop : public QObject {
 private slots:
     void initTestCase()
     {
-        installProgramCommands();
+        fx_.emplace();
         window_ = FBlikon::createFirst();
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_));
         QCOMPARE(nativeTitle(*window_), kTitle);
     }
 
-    void cleanupTestCase() { delete window_; }
+    void cleanupTestCase() { fx_.reset(); }
 
     void keysTickLeds()
     {
@@ -122,8 +123,17 @@ private slots:
         QVERIFY(pressChord("ctrl+e"));
         QTRY_VERIFY(window_->codeText().startsWith(QStringLiteral("start0:")) && window_->codeText().contains("Citac:"));
         openModalWindow("f5", kTitle + QStringLiteral(" - Animace"));
-        openModalWindow("f6", kTitle + QStringLiteral(" - Deska"));
-        QVERIFY(boxes_.shown.isEmpty());
+
+        // The board window stays open beside the main window, a window of its own.
+        QVERIFY(pressChord("f6"));
+        QPointer<FDeska> board;
+        QTRY_VERIFY_WITH_TIMEOUT((board = FDeska::of(*window_)) && board->isVisible(), 20000);
+        QCOMPARE(nativeTitle(*board), kTitle + QStringLiteral(" - Deska"));
+        QVERIFY(board->isWindow() && board->winId() != window_->winId());
+        QVERIFY(!QApplication::activeModalWidget());
+        board->close();
+        QTRY_VERIFY(!board);
+        QVERIFY(fx_->boxes.shown.isEmpty());
     }
 };
 

@@ -7,7 +7,6 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "keyboardlocks.h"
-#include "programcommands.h"
 #include "qtsettingsstore.h"
 #include "registry.h"
 #include "sysinfo.h"
@@ -209,7 +208,6 @@ private slots:
         FakeDialogs dialogs;
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("efekt.asm"));
-        installProgramCommands();
         const QPointer<FBlikon> window = new FBlikon;
         window->setCodeText(text);
         dialogs.fileAnswers = {path};
