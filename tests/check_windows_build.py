@@ -8,7 +8,8 @@ _WIN32, Q_OS_UNIX, __linux__ ...): its Windows branch, or the code its Unix bran
 out there, is compiled by the MinGW cross compiler with -fsyntax-only, with the defines
 and include folders the build gives the file (compile_commands.json) and the Qt headers
 as system headers. A header, or a file the build does not compile, borrows the flags of
-a file in its folder that includes it, else of any file there. Warnings count as errors, as a redefined macro is one on Windows.
+a file that includes it (in its own folder first), else of any file in its folder.
+Warnings count as errors, as a redefined macro is one on Windows.
 Exits 0 when all files pass, 1 when one fails, 77 (skipped) without MinGW.
 """
 import concurrent.futures
@@ -76,16 +77,17 @@ def main():
         entries = {os.path.realpath(os.path.join(e["directory"], e["file"])): e for e in json.load(f)}
 
     def borrowed_entry(path):
-        """For a header: the flags of a file that includes it, else of one beside it."""
+        """For a header: the flags of a file that includes it, one in its own folder first
+        (shared helpers, such as the tests' support/, are included only from elsewhere),
+        else of one beside it."""
         include = re.compile(r'^\s*#\s*include\s*"(?:.*/)?' + re.escape(os.path.basename(path)) + '"', re.M)
-        beside = None
-        for other in sorted(entries):
-            if os.path.dirname(other) == os.path.dirname(path):
-                beside = beside or entries[other]
-                with open(other, encoding="utf-8", errors="replace") as f:
-                    if include.search(f.read()):
-                        return entries[other]
-        return beside
+        beside = sorted(e for e in entries if os.path.dirname(e) == os.path.dirname(path))
+        elsewhere = sorted(e for e in entries if os.path.dirname(e) != os.path.dirname(path))
+        for other in beside + elsewhere:
+            with open(other, encoding="utf-8", errors="replace") as f:
+                if include.search(f.read()):
+                    return entries[other]
+        return entries[beside[0]] if beside else None
 
     own_folders = [os.path.realpath(source_dir), os.path.realpath(build_dir)]
     files = files_with_os_branches(source_dir)
