@@ -5,7 +5,7 @@
 # the caches. startuptimer.exe measures each start from outside: the time until the
 # first window is visible, the processor time until then and the peak working set
 # half a second later. Blikon starts with the splash off, through its setting in the
-# registry of a Wine prefix of the benchmark's own.
+# registry of the Wine prefix.
 #
 #   bench/startup_wine.sh [RUNS] [WINDOWS_BUILD_DIR]
 set -euo pipefail
@@ -22,12 +22,13 @@ command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (package xvfb)" >&
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 unset QT_QPA_PLATFORM  # both on Windows's own platform
-export WINEPREFIX="$BUILD_DIR/wine/bench" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The Wine prefix of the tests that open windows (tests/windows/wine_emulator.sh), held
+# for the whole run so that no test runs in it meanwhile.
+export WINEPREFIX="$BUILD_DIR/wine/desktop" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 use_locale "$BUILD_DIR/wine/locale" cs_CZ.UTF-8  # a Czech Windows
-if [ ! -f "$WINEPREFIX/.made" ]; then
-  env -u DISPLAY wine wineboot --init >/dev/null 2>&1 && wineserver --wait && add_wine_fonts &&
-    touch "$WINEPREFIX/.made"
-fi
+exec {lock}>"$WINEPREFIX.lock"
+flock "$lock"
+make_wine_prefix
 env -u DISPLAY wine reg add 'HKCU\Software\VB and VBA Program Settings\Blikon\Kalendář' \
   /v ShowUvodT /t REG_SZ /d 0 /f >/dev/null
 wineserver --wait

@@ -53,14 +53,9 @@ done
 use_locale "$folder/locale" "${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8}" || exit 1
 
 # Made once, by whichever test comes first; the others wait for it.
-make_prefix() {
-  [[ -f $WINEPREFIX/.made ]] && return 0
-  env -u DISPLAY -u WAYLAND_DISPLAY "$wine" wineboot --init >/dev/null 2>&1 && wineserver --wait &&
-    add_wine_fonts && touch "$WINEPREFIX/.made"
-}
 exec {lock}>"$WINEPREFIX.lock"
 flock "$lock"
-make_prefix
+make_wine_prefix
 made=$?
 flock --unlock "$lock"
 exec {lock}>&-
