@@ -57,9 +57,10 @@ SOURCES
 
 # Static release Qt with only what Blikon and its tests use: Core, Gui, Widgets,
 # PrintSupport and Test, the Windows, offscreen and minimal platforms. Debian's host
-# Qt gives the tools (moc, rcc, uic). Configured for its final folder, which Qt keeps
-# inside QtCore, but installed into a staging folder (DESTDIR) and moved into place
-# only when complete, so an interrupted build never leaves a cache that looks done.
+# Qt gives the tools (moc, rcc, uic). Installed into a staging folder and moved into
+# place only when complete, so an interrupted build never leaves a cache that looks done.
+# (QtCore keeps the staging folder as its built-in prefix; Blikon links its plugins and
+# catalogue in and never looks there.)
 build_windows_qt() {
   local prefix
   prefix=$(windows_qt_prefix)
@@ -76,7 +77,7 @@ build_windows_qt() {
   cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_INSTALL_PREFIX="$staging" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
@@ -84,12 +85,13 @@ build_windows_qt() {
     -DFEATURE_testlib=ON >"$work/configure.log" 2>&1 ||
     { tail -n 40 "$work/configure.log"; echo "Configuring Qt for Windows failed; see $work/configure.log" >&2; return 1; }
   cmake --build "$work/build" -j"$(nproc)"
-  DESTDIR="$staging" cmake --install "$work/build" >"$work/install.log"
-  install_qt_licences "$staging$prefix" "$work/qtbase"
-  touch "$staging$prefix/$WINDOWS_QT_STAMP"
+  cmake --install "$work/build" >"$work/install.log"
+  # The install step writes absolute paths of the staging folder into the CMake files.
+  grep -rlIF "$staging" "$staging" | xargs -r sed -i "s#$staging#$prefix#g"
+  install_qt_licences "$staging" "$work/qtbase"
+  touch "$staging/$WINDOWS_QT_STAMP"
   rm -rf "$prefix"
-  mv "$staging$prefix" "$prefix"
-  rm -rf "$staging"
+  mv "$staging" "$prefix"
   echo "== Qt for Windows: done, $(du -sh "$prefix" | cut -f1) in $prefix"
 }
 
