@@ -29,6 +29,9 @@ class LampWindow : public QDialog {
 public:
     ~LampWindow() override;
 
+    // The colour of lit lamps, packed; red when none is stored or the stored one is no colour.
+    [[nodiscard]] static int storedLampColor();
+
 protected:
     // `statusPanels` gives the widths in twips of the status bar's three panels. Timer1
     // runs from the start, every `tickMilliseconds`. `linesHeight` twips between the
@@ -59,8 +62,6 @@ protected:
     // store could not be written.
     [[nodiscard]] static QString readSetting(const QString& key, const QString& fallback);
     static void saveSetting(const QString& key, const QString& text);
-    // The colour of lit lamps, packed; red when none is stored or the stored one is no colour.
-    [[nodiscard]] static int storedLampColor();
     static void storeLampColor(int packed);
 
     // The colour of lit lamps from the next painting on.

@@ -58,6 +58,8 @@ public:
     bool runToNextFrame();
 
     [[nodiscard]] const LampStates& lamps() const { return lamps_.shown(); }
+    // The machine cycle at which lamps() last changed; 0 before the first change.
+    [[nodiscard]] std::uint64_t lastLampChangeCycle() const { return lamps_.lastChange(); }
     [[nodiscard]] std::uint64_t cycles() const { return cpu_.cycles(); }
     [[nodiscard]] double seconds() const { return double(cpu_.cycles()) / cyclesPerSecond_; }
     [[nodiscard]] std::uint16_t pc() const { return cpu_.pc(); }
