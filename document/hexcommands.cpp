@@ -80,13 +80,18 @@ QString programSizeMessage(qint64 programSize, const BoardSettings& board)
     return QStringLiteral("Program má %1, %2 pojme jen %3.").arg(size, chipName(board), capacity);
 }
 
-QString hexFileNameFor(const QString& codeFileName)
+QString madeFileNameFor(const QString& codeFileName, const QString& extension, const QString& untitledName)
 {
     if (codeFileName.isEmpty())
-        return QStringLiteral("program.hex");
+        return untitledName;
     const QFileInfo file(codeFileName);
     const QString base = file.suffix().isEmpty() ? file.fileName() : file.completeBaseName();
-    return file.dir().filePath(base + QStringLiteral(".hex"));
+    return file.dir().filePath(base + extension);
+}
+
+QString hexFileNameFor(const QString& codeFileName)
+{
+    return madeFileNameFor(codeFileName, QStringLiteral(".hex"), QStringLiteral("program.hex"));
 }
 
 void assembleCode(DocumentWindow& window)
