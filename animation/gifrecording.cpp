@@ -49,6 +49,11 @@ void GifRecording::start()
 
 void GifRecording::workSlice()
 {
+    if (progress_->wasCanceled()) {  // cancel() called from elsewhere, without the signal
+        emit cancelled();
+        end();
+        return;
+    }
     bool ended = false;
     HandlerGuard::run(window_, "mnuUlozitGif_Click", OnFailure::ShowError, [this, &ended] {
         ended = true;  // unless this slice goes through
