@@ -19,13 +19,13 @@ class LampStates;
 // The board's 37 lamps as a small picture for sharing, drawn as the lamp windows draw
 // them (lit, unlit, on their background), kWidth pixels wide with a margin around the
 // hexagon and nothing else. The picture has one palette for all lamp states, at most
-// 256 colours, and is given as palette indices, row by row.
+// kMostColors, and is given as palette indices, row by row.
 // Example: BoardPicture picture(Qt::red, QColor(0, 128, 0), Qt::lightGray);
 // picture.indices(lamps)[y * picture.width() + x] is the colour at (x, y).
 class BoardPicture {
 public:
     static constexpr int kWidth = 240;
-    static constexpr int kMostColors = 256;
+    static constexpr int kMostColors = 255;  // a GIF's 256 less the transparent one
 
     BoardPicture(const QColor& lit, const QColor& unlit, const QColor& background);
 

@@ -21,11 +21,12 @@ int appendBytes(GifFileType* gif, const GifByteType* bytes, int length)
     throw std::runtime_error(std::string("giflib: ") + (text ? text : "unknown error"));
 }
 
-// A colour map of the palette, padded to a power of two as GIF wants it.
+// A colour map of the palette and the transparent index after it, padded to a power of
+// two as GIF wants it.
 ColorMapObject* colorMap(const std::vector<QRgb>& palette)
 {
     int size = 2;
-    while (size < int(palette.size()))
+    while (size < int(palette.size()) + 1)
         size *= 2;
     std::vector<GifColorType> colors(std::size_t(size), GifColorType{0, 0, 0});
     for (std::size_t k = 0; k < palette.size(); ++k)
@@ -38,7 +39,10 @@ ColorMapObject* colorMap(const std::vector<QRgb>& palette)
 GifEncoder::GifEncoder(int width, int height, const std::vector<QRgb>& palette)
     : width_(width)
     , height_(height)
+    , unchanged_(std::uint8_t(palette.size()))
 {
+    if (palette.size() > std::size_t(kMostColors))
+        throw std::invalid_argument("too many colours for a GIF");
     int error = 0;
     gif_ = EGifOpen(&bytes_, appendBytes, &error);
     if (!gif_)
@@ -73,12 +77,12 @@ void GifEncoder::putLoopExtension()
     check(EGifPutExtensionTrailer(gif_));
 }
 
-void GifEncoder::putDelay(int hundredths)
+void GifEncoder::putControl(int hundredths)
 {
     GraphicsControlBlock control{};
     control.DisposalMode = DISPOSE_DO_NOT;  // the next image draws over this one
     control.DelayTime = hundredths;
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    control.TransparentColor = previous_.empty() ? NO_TRANSPARENT_COLOR : unchanged_;
     GifByteType extension[4];
     const std::size_t length = EGifGCBToExtension(&control, extension);
     check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, int(length), extension));
@@ -109,8 +113,11 @@ void GifEncoder::putPixels(const std::vector<std::uint8_t>& indices, const Recta
     check(EGifPutImageDesc(gif_, rectangle.left, rectangle.top, rectangle.width, rectangle.height, false, nullptr));
     std::vector<GifPixelType> line(std::size_t(rectangle.width));
     for (int y = rectangle.top; y < rectangle.top + rectangle.height; ++y) {
-        const auto row = indices.begin() + qsizetype(y) * width_ + rectangle.left;
-        std::copy(row, row + rectangle.width, line.begin());
+        const std::size_t row = std::size_t(y) * std::size_t(width_) + std::size_t(rectangle.left);
+        for (std::size_t x = 0; x < line.size(); ++x) {
+            const bool same = !previous_.empty() && previous_[row + x] == indices[row + x];
+            line[x] = same ? unchanged_ : indices[row + x];
+        }
         check(EGifPutLine(gif_, line.data(), rectangle.width));
     }
 }
@@ -119,7 +126,7 @@ void GifEncoder::add(const std::vector<std::uint8_t>& indices, int hundredths)
 {
     if (indices.size() != std::size_t(width_) * std::size_t(height_))
         throw std::invalid_argument("an image of another size");
-    putDelay(hundredths);
+    putControl(hundredths);
     putPixels(indices, changedRectangle(indices));
     previous_ = indices;
     ++images_;

@@ -12,13 +12,17 @@ struct GifFileType;
 namespace blikon {
 
 // An animated GIF written into memory by giflib, image after image, all of one size and
-// one palette, playing in an endless loop (the NETSCAPE2.0 extension). Each image after
-// the first holds only the rectangle in which it differs from the one before, drawn over
-// it, so that an effect that changes a few lamps a frame makes a small file. Failures
-// of the library throw std::runtime_error.
+// one palette of at most kMostColors, playing in an endless loop (the NETSCAPE2.0
+// extension). Each image after the first holds only the rectangle in which it differs
+// from the one before, drawn over it, with the pixels that stay as they were
+// transparent, so that an effect that changes a few lamps a frame makes a small file.
+// Failures of the library throw std::runtime_error.
 // Example: GifEncoder gif(240, 209, palette); gif.add(indices, 5); ...; gif.finish().
 class GifEncoder {
 public:
+    // One more index stands for "as before".
+    static constexpr int kMostColors = 255;
+
     GifEncoder(int width, int height, const std::vector<QRgb>& palette);
     ~GifEncoder();
     GifEncoder(const GifEncoder&) = delete;
@@ -37,7 +41,7 @@ private:
     };
     [[nodiscard]] Rectangle changedRectangle(const std::vector<std::uint8_t>& indices) const;
     void putLoopExtension();
-    void putDelay(int hundredths);
+    void putControl(int hundredths);
     void putPixels(const std::vector<std::uint8_t>& indices, const Rectangle& rectangle);
     void check(int result) const;
 
@@ -47,6 +51,7 @@ private:
     GifFileType* gif_ = nullptr;
     std::vector<std::uint8_t> previous_;
     int images_ = 0;
+    std::uint8_t unchanged_;  // the transparent index
 };
 
 }  // namespace blikon

@@ -44,15 +44,18 @@ inline ReadGif readGif(QByteArray bytes)
     for (int k = 0; k < gif->ImageCount; ++k) {
         const SavedImage& image = gif->SavedImages[k];
         const GifImageDesc& at = image.ImageDesc;
-        for (int y = 0; y < at.Height; ++y)
-            for (int x = 0; x < at.Width; ++x) {
-                const GifColorType c = gif->SColorMap->Colors[image.RasterBits[y * at.Width + x]];
-                canvas.setPixel(at.Left + x, at.Top + y, qRgb(c.Red, c.Green, c.Blue));
-            }
-        result.images.push_back(canvas.copy());
         GraphicsControlBlock control{};
         DGifSavedExtensionToGCB(gif, k, &control);
         result.delays.push_back(control.DelayTime);
+        for (int y = 0; y < at.Height; ++y)
+            for (int x = 0; x < at.Width; ++x) {
+                const int index = image.RasterBits[y * at.Width + x];
+                if (index == control.TransparentColor)
+                    continue;
+                const GifColorType c = gif->SColorMap->Colors[index];
+                canvas.setPixel(at.Left + x, at.Top + y, qRgb(c.Red, c.Green, c.Blue));
+            }
+        result.images.push_back(canvas.copy());
         for (int e = 0; e + 1 < image.ExtensionBlockCount; ++e) {
             const ExtensionBlock& name = image.ExtensionBlocks[e];
             const ExtensionBlock& loops = image.ExtensionBlocks[e + 1];
