@@ -49,10 +49,10 @@ const char* const kBoardMenu[] = {
     "existujícího souboru se zeptá. Prázdný program se nepřeloží ani neuloží.",
     "„Uložit animaci GIF…“ (Ctrl+G) nahraje efekt na simulované desce se zvoleným "
     "krystalem a uloží ho jako animovaný GIF desky, který můžete ukázat ostatním: "
-    "37 diod v barvě z okna animace, 240 bodů na šířku, přehrávaný dokola. Program "
-    "se smyčkou snímků dá jeden obrázek na snímek smyčky, každý na tak dlouho, jak ho "
-    "ukáže čip; z jiného programu se nahraje prvních 10 sekund. Víc než 2 000 obrázků "
-    "animace nemá. Dlouhý efekt ukazuje průběh a jde zrušit.",
+    "37 diod v barvě z okna animace, 240 bodů na šířku, přehrávaný dokola.",
+    "Program se smyčkou snímků dá jeden obrázek na snímek smyčky, každý na tak dlouho, "
+    "jak ho ukáže čip; z jiného programu se nahraje prvních 10 sekund. Víc než 2 000 "
+    "obrázků animace nemá. U dlouhého efektu vidíte průběh a můžete ho zrušit.",
     "„Simulace“ (F6) spustí program na simulované desce v okně vedle hlavního okna. "
     "Okno sleduje kód: půl sekundy po poslední změně ho znovu přeloží a spustí. "
     "Tlačítko desky podržíte myší nebo mezerníkem.",
