@@ -16,9 +16,9 @@
 using namespace blikon;
 using namespace blikon::testing;
 
-// "Uložit animaci GIF…" as the user meets it: the proposed name, the GIF it writes, the
-// word on a cut effect, a file that cannot be written, and a long recording that leaves
-// the window usable and can be cancelled.
+// "Uložit animaci GIF…" as the user meets it: the GIF it writes under the proposed name,
+// the word on a cut effect, a file that cannot be written, and a long recording that
+// leaves the window usable and can be cancelled.
 class TestGifCommand : public QObject {
     Q_OBJECT
 
@@ -77,16 +77,6 @@ private slots:
         const ReadGif gif = readGif(readFile(fx_->path(name)));
         QVERIFY(gif.ok);
         QCOMPARE(int(gif.images.size()), images);
-    }
-
-    void proposesTheCodeFilesName()
-    {
-        fx_->dialogs.fileAnswers.append(fx_->path("vlnka.asm"));
-        child<QAction>(window_, QStringLiteral("mnuSave"))->trigger();
-        window_->setCodeText(QStringLiteral(" nop"));
-        child<QAction>(window_, QStringLiteral("mnuUlozitGif"))->trigger();
-        QCOMPARE(fx_->dialogs.fileRequests.size(), 2);
-        QCOMPARE(fx_->dialogs.fileRequests[1].proposedName, fx_->path("vlnka.gif"));
     }
 
     void longRecordingLeavesTheWindowUsableAndCancels()
