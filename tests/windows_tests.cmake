@@ -41,3 +41,8 @@ add_test(NAME windows_code_page
 set_tests_properties(windows_code_page PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 add_test(NAME windows_type_check_catches_errors COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_build_selftest.sh)
 set_tests_properties(windows_type_check_catches_errors PROPERTIES SKIP_RETURN_CODE 77)
+
+# The Wine prefix helper of the Windows build's tests: a prefix half made by a killed run
+# or broken in place is made anew.
+add_test(NAME wine_prefix COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/test_wine_prefix.sh)
+set_tests_properties(wine_prefix PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1200)
