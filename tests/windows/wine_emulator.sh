@@ -25,6 +25,7 @@ if [[ ${BLIKON_WINE_DISPLAY:-0} == 1 ]]; then
   command -v xvfb-run >/dev/null || { echo "SKIPPED: xvfb-run is not installed (package xvfb)"; exit 77; }
 fi
 mkdir -p "$folder"
+folder=$(cd "$folder" && pwd)  # Wine takes absolute prefixes only
 export WINEPREFIX=$folder/$kind
 export WINEDEBUG=-all
 # No offer to download Wine's .NET and HTML engines when the prefix is made.
