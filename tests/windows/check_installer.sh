@@ -83,7 +83,8 @@ keys() { timeout "$WINE_STEP_TIMEOUT" wine "$sendkeys" "$@" || fail "sendkeys $*
 # 1. The silent install.
 run_installer
 for file in blikon.exe LICENCE-Qt.txt licence/LGPL-3.0-only.txt licence/copyright-debian.txt Odinstalovat.exe \
-            avrdude.exe avrdude.conf AVRDUDE.txt licence/avrdude-GPL-2.0.txt licence/libusb-LGPL-2.1.txt; do
+            avrdude.exe avrdude.conf blikon-at89.conf AVRDUDE.txt licence/avrdude-GPL-2.0.txt \
+            licence/libusb-LGPL-2.1.txt; do
   [ -f "$folder/$file" ] || fail "not installed: $file"
 done
 [ -f "$menu/Blikon.lnk" ] || fail "no Start-menu entry Blikon"
@@ -93,11 +94,13 @@ done
 ok "installed: $(du -sh "$folder" | cut -f1) in C:\\Program Files\\Blikon, Start menu, Programs and Features (version $(value "$uninstall_key" DisplayVersion))"
 
 # avrdude beside it runs, finds its configuration beside it and knows the programmers.
-avrdude() { timeout "$WINE_STEP_TIMEOUT" wine "$folder/avrdude.exe" "$@" 2>&1 | tr -d '\r'; }
-avrdude -? | grep -q '^Usage: avrdude \[options\]' || fail "avrdude.exe -? prints no usage"
-avrdude -c stk500v1 -p '?' | grep -q 'ATmega328P' || fail "avrdude.exe -p ? lists no parts"
-avrdude -c '?' | grep -qE '^ *usbasp ' || fail "avrdude.exe knows no USBasp"
-ok "avrdude.exe runs: its usage, its parts, the USBasp"
+avrdude() { (cd "$folder" && timeout "$WINE_STEP_TIMEOUT" wine avrdude.exe "$@" 2>&1 | tr -d '\r') || true; }
+[[ $(avrdude '-?') == *"Usage: avrdude [options]"* ]] || fail "avrdude.exe -? prints no usage"
+[[ $(avrdude -c stk500v1 -p '?') == *"m328p     = ATmega328P"* ]] || fail "avrdude.exe -p ? lists no parts"
+[[ $(avrdude -C +blikon-at89.conf -c stk500v1 -p '?') == *"89s52     = AT89S52"* ]] ||
+  fail "avrdude.exe -C +blikon-at89.conf -p ? lists no AT89S52"
+[[ $(avrdude -c '?') == *"usbasp             = USBasp"* ]] || fail "avrdude.exe knows no USBasp"
+ok "avrdude.exe runs: its usage, its parts and Blikon's AT89S52, the USBasp"
 
 # 2. The installed program: the splash, then the main window.
 wine 'C:\Program Files\Blikon\blikon.exe' &
