@@ -69,7 +69,7 @@ function(blikon_debian_version folder variable)
 endfunction()
 blikon_debian_version(${qt_prefix} QT_DEBIAN_VERSION)
 set(BLIKON_QT_NOTE ${CMAKE_CURRENT_BINARY_DIR}/LICENCE-Qt.txt CACHE INTERNAL "The Qt notice, the installer's licence page")
-configure_file(windows/LICENCE-Qt.txt ${BLIKON_QT_NOTE} @ONLY)
+configure_file(windows/LICENCE-Qt.txt ${BLIKON_QT_NOTE} @ONLY NEWLINE_STYLE CRLF)
 
 # avrdude programs the chip: avrdude.exe with its configuration and Blikon's AT89 parts
 # beside blikon.exe, its licence and libusb-1.0's (linked in), and a note where their
@@ -82,7 +82,7 @@ blikon_debian_version(${BLIKON_AVRDUDE_DIR} AVRDUDE_DEBIAN_VERSION)
 string(REGEX REPLACE "[+-].*" "" AVRDUDE_VERSION ${AVRDUDE_DEBIAN_VERSION})
 file(STRINGS ${BLIKON_AVRDUDE_DIR}/libusb-version libusb LIMIT_COUNT 1)
 string(REPLACE "libusb-1.0 " "" LIBUSB_DEBIAN_VERSION "${libusb}")
-configure_file(windows/AVRDUDE.txt ${CMAKE_CURRENT_BINARY_DIR}/AVRDUDE.txt @ONLY)
+configure_file(windows/AVRDUDE.txt ${CMAKE_CURRENT_BINARY_DIR}/AVRDUDE.txt @ONLY NEWLINE_STYLE CRLF)
 
 # giflib, once the program links it for the GIF export, brings its licence.
 find_package(GIF QUIET)
