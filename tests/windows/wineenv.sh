@@ -56,8 +56,8 @@ add_wine_fonts() {
 WINE=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
-# How long Wine's steps may take before they count as hung: wineboot made a prefix in 10
-# to 40 s on two cores at a load of 4 to 8 (README); ten times that.
+# How long Wine's steps may take before they count as hung: wineboot took 10 s on two
+# cores at a load of 4 and 25 s at a load of 15 (README); many times that.
 WINE_STEP_TIMEOUT=${BLIKON_WINE_STEP_TIMEOUT:-400}
 
 # Makes the Wine prefix $WINEPREFIX once (half a minute and 700 MB, most of it copies of
@@ -143,7 +143,7 @@ run_in_wine_prefix() {  # shared|alone command...
 # Wine cannot start its own cmd.exe in $WINEPREFIX.
 wine_prefix_broken() {
   local output
-  output=$(timeout -k 10 "$WINE_STEP_TIMEOUT" env -u DISPLAY -u WAYLAND_DISPLAY "$WINE" cmd /c echo started 2>&1) {lock}>&-
+  output=$(timeout -k 10 "$WINE_STEP_TIMEOUT" env -u DISPLAY -u WAYLAND_DISPLAY "$WINE" cmd /c echo started 2>&1 {lock}>&-)
   [[ $output != *started* ]]
 }
 
