@@ -1,12 +1,12 @@
 // Measures the memory that the code text's undo history holds after a session of
-// commands in a main window: for each frame, the boxes set at random, "Přidat >>",
-// "Kód Zpět" (which sets the whole text back to the saved copy) and "Zpět o krok" (the
-// frame is back), so that every frame adds one step that added the frame and one that
-// removed it, as long as the history lasts. The history's memory is what the heap gives
-// back when it is dropped (QTextDocument::setUndoRedoEnabled(false) frees its steps and
-// the text only they hold), counted by glibc's mallinfo2. Beside it: the characters the
-// steps changed, the text's own size, and what keeping the whole text at each step would
-// take, for 2,500, 5,000 and 10,000 frames.
+// commands in a main window: for each frame, the boxes set at random and "Přidat >>";
+// after every tenth also "Kód Zpět" (which sets the whole text back to the saved copy)
+// and "Zpět o krok" (the frame is back). Every command is a step of the history, which
+// is never cleared. The history's memory is the heap that the window took for the
+// session (glibc's mallinfo2), less what a window holding the same text without any
+// history takes and less the window's saved copy of the text. Beside it: the characters
+// the steps changed, the text's own size, and what keeping the whole text at every
+// step would take, for 2,500, 5,000 and 10,000 frames.
 #include "block.h"
 #include "codeeditor.h"
 #include "fblikon.h"
@@ -28,25 +28,36 @@ namespace {
 
 using blikon::FBlikon;
 
-double heapInUse() { return static_cast<double>(mallinfo2().uordblks); }
+// Both the small blocks and the large ones that malloc maps of their own.
+double heapInUse()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd);
+}
 
 struct Session {
     double changedCharacters = 0;
     double wholeTextsCharacters = 0;  // the text after each step, added up
 };
 
+constexpr int kTakenBackEvery = 10;  // frames
+
 // One frame's commands; the text grows by one frame.
-void addFrameTakeItBackAndUndoThat(FBlikon& window, std::uint32_t& seed, Session& session)
+void addFrame(FBlikon& window, std::uint32_t& seed, bool takeBack, Session& session)
 {
     window.panel().show(blikon::bench::randomBoard(seed));
     window.compute();
-    const qsizetype before = window.editor()->document()->characterCount();
+    const auto before = static_cast<double>(window.editor()->document()->characterCount());
     window.add();
-    const qsizetype added = window.editor()->document()->characterCount() - before;
+    const double added = window.editor()->document()->characterCount() - before;
+    session.changedCharacters += added;
+    session.wholeTextsCharacters += before + added;
+    if (!takeBack)
+        return;
     window.findChild<QAction*>(QStringLiteral("mnuZpet"))->trigger();
     window.findChild<QAction*>(QStringLiteral("mnuKrokZpet"))->trigger();
-    session.changedCharacters += 2.0 * static_cast<double>(added);
-    session.wholeTextsCharacters += 2.0 * static_cast<double>(before) + static_cast<double>(added);
+    session.changedCharacters += added;
+    session.wholeTextsCharacters += before;
 }
 
 void BM_HistoryOfFrameCommands(benchmark::State& state)
@@ -59,16 +70,23 @@ void BM_HistoryOfFrameCommands(benchmark::State& state)
     double textCharacters = 0;
     Session session;
     for (auto _ : state) {
+        const double start = heapInUse();
         FBlikon window;
         std::uint32_t seed = 12345;
         session = {};
         for (int k = 0; k < frames; ++k)
-            addFrameTakeItBackAndUndoThat(window, seed, session);
+            addFrame(window, seed, (k + 1) % kTakenBackEvery == 0, session);
         state.PauseTiming();
-        textCharacters = window.editor()->document()->characterCount();
-        const double withHistory = heapInUse();
-        window.editor()->document()->setUndoRedoEnabled(false);
-        historyBytes = withHistory - heapInUse();
+        const double withHistory = heapInUse() - start;
+        const QString text = blikon::toEditorLineEnds(window.codeText());
+        textCharacters = static_cast<double>(text.size());
+        const double beforeFresh = heapInUse();
+        {
+            FBlikon fresh;
+            fresh.editor()->setPlainText(text);  // no history
+            const double savedCopy = 2.0 * static_cast<double>(window.savedText().size());
+            historyBytes = withHistory - (heapInUse() - beforeFresh) - savedCopy;
+        }
         state.ResumeTiming();
     }
     blikon::RecoveryStore::setShared(nullptr);

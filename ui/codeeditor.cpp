@@ -20,7 +20,7 @@ QString toEditorLineEnds(QString text)
     return text;
 }
 
-QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
+QString toLoadedEditorText(const QString& text, qsizetype maxBlocks, QChar blockBreak)
 {
     const auto isBreak = [&text](qsizetype i) {
         return text[i] == QLatin1Char('\n') ||
@@ -36,7 +36,7 @@ QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
     qsizetype lines = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (isBreak(i))
-            *next++ = ++lines % linesPerBlock == 0 ? QChar(QLatin1Char('\n')) : QChar(QChar::LineSeparator);
+            *next++ = ++lines % linesPerBlock == 0 ? blockBreak : QChar(QChar::LineSeparator);
         else if (text[i] != QLatin1Char('\r'))  // the CR of a CR LF
             *next++ = text[i];
     }
@@ -172,8 +172,7 @@ TextSpan differingSpan(QStringView shown, QStringView wanted)
 void CodeEditor::setCodeText(const QString& text)
 {
     // Blocks as the document's raw text separates them, so that equal runs compare equal.
-    const QString wanted =
-        toLoadedEditorText(text, kMaxLoadedBlocks).replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
+    const QString wanted = toLoadedEditorText(text, kMaxLoadedBlocks, QChar::ParagraphSeparator);
     const QString shown = document()->toRawText();
     const TextSpan span = differingSpan(shown, wanted);
     if (span.shownBegin != span.shownEnd || span.wantedBegin != span.wantedEnd) {

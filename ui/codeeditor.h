@@ -92,8 +92,10 @@ struct TextSpan {
 // Beyond maxBlocks lines, several lines share one block: within a block they are
 // separated by line separators (U+2028), which the editor shows as line breaks and
 // codeText() reads back as CR LF. Example: "a\r\nb\nc" (three lines) with maxBlocks 3
-// gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks).
-[[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks);
+// gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks). The blocks are separated by
+// `blockBreak`: LF, or U+2029 as the document's raw text has it.
+[[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks,
+                                         QChar blockBreak = QLatin1Char('\n'));
 
 // Writes the editor's raw text as UTF-8 from `out` on, its line and paragraph
 // separators as CR LF and a lone surrogate as U+FFFD; returns the end of what it wrote.
