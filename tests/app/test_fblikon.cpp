@@ -184,6 +184,10 @@ private slots:
                {"mnuAdd", "&Přidat", QKeySequence("Shift+Ins")}, {"mnuAddStart", "Přidat &začátek", QKeySequence("Ctrl+B")},
                {"mnuAddEnd", "Přidat ko&nec", QKeySequence("Ctrl+E")}, {"mnuMezera12", "", {}},
                {"mnuZpet", "Kód &Zpět", QKeySequence("Ctrl+Z")}, {"mnuSellAll", "Vybrat vše", QKeySequence("Ctrl+A")}});
+        check("mnuUpravy", "Ú&pravy",
+              {{"mnuKrokZpet", "&Zpět o krok", QKeySequence("Alt+Backspace")},
+               {"mnuZnovu", "&Znovu", QKeySequence("Ctrl+Shift+Z")}, {"mnuMezera24", "", {}},
+               {"mnuObnovit", "&Obnovit zavřený kód…", {}}});
         auto* help = child<QMenu>(window_, "mnuHelp");
         QCOMPARE(help->actions().size(), 5);
         QCOMPARE(help->actions()[0]->objectName(), QStringLiteral("mnuHelp2"));
