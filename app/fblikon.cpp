@@ -7,6 +7,7 @@
 #include "codeeditor.h"
 #include "codemenu.h"
 #include "commondialog.h"
+#include "editmenu.h"
 #include "effectsmenu.h"
 #include "filemenu.h"
 #include "fonts.h"
@@ -16,6 +17,7 @@
 #include "ledpanel.h"
 #include "pictures.h"
 #include "platformservices.h"
+#include "recoverykeeper.h"
 #include "selectmenu.h"
 #include "statusbar.h"
 #include "twips.h"
@@ -52,6 +54,7 @@ FBlikon::FBlikon(QWidget* parent)
     buildControls();
     buildMenus();
     setTabOrder();
+    new RecoveryKeeper(*this);  // an unsaved text outlives the window
 
     // Window load: the start block in Label1, all five group values 255.
     HandlerGuard::run(this, "Form_Load", OnFailure::ShowError, [this] {
@@ -164,6 +167,7 @@ void FBlikon::buildMenus()
     new FileMenu(*this);
     new SelectMenu(*this);
     new CodeMenu(*this);
+    new EditMenu(*this);
     new EffectsMenu(*this);
     new BoardMenu(*this);
     new HelpMenu(*this);

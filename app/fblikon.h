@@ -18,10 +18,11 @@ class LedPanel;
 class StatusBar;
 
 // The main window: the LED panel, the block label Label1, the code editor Text1 and the
-// menus, each built by a class of its own (FileMenu, SelectMenu, CodeMenu, EffectsMenu,
-// BoardMenu, HelpMenu) that holds its handlers. Every instance is independent, with its
-// own board, block, code text and saved copy of the code text; it deletes itself when
-// closed. The file, print and animation commands see it as a DocumentWindow.
+// menus, each built by a class of its own (FileMenu, SelectMenu, CodeMenu, EditMenu,
+// EffectsMenu, BoardMenu, HelpMenu) that holds its handlers. Every instance is
+// independent, with its own board, block, code text and saved copy of the code text;
+// it deletes itself when closed, its unsaved text kept for "Obnovit zavřený kód…"
+// (RecoveryKeeper). The file, print and animation commands see it as a DocumentWindow.
 class FBlikon : public QMainWindow, public DocumentWindow {
     Q_OBJECT
 public:

@@ -87,6 +87,16 @@ const char* const kEffectsMenu[] = {
     "příkazy nabídne pravé tlačítko myši. Přehled sleduje kód, jak ho píšete.",
 };
 
+const char* const kEditMenu[] = {
+    "Menu „Úpravy“",
+    "„Zpět o krok“ (Alt+Backspace) vrátí poslední změnu kódu, ať jste psali, přidali "
+    "snímek, otevřeli soubor nebo použili „Kód Zpět“; opakováním jdete dál do minulosti. "
+    "„Znovu“ (Ctrl+Shift+Z) vrácenou změnu zopakuje.",
+    "Zavřete-li okno s neuloženým kódem, Blikon si kód schová; neuložený kód otevřených "
+    "oken schovává i každých 30 sekund. „Obnovit zavřený kód…“ ukáže schované kódy, "
+    "nejnovější nahoře; Enter vybraný kód otevře.",
+};
+
 const char* const kSignature = "Hodně zábavy s Blikonem přeje autor.";
 
 }  // namespace
@@ -95,7 +105,7 @@ QString FHelp::helpText()
 {
     QStringList paragraphs;
     for (const auto& section : {std::span<const char* const>(kBasics), std::span<const char* const>(kBoardMenu),
-                                std::span<const char* const>(kEffectsMenu)})
+                                std::span<const char* const>(kEffectsMenu), std::span<const char* const>(kEditMenu)})
         for (const char* paragraph : section)
             paragraphs.append(QString::fromUtf8(paragraph));
     paragraphs.append(QString::fromUtf8(kSignature));

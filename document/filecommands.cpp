@@ -17,10 +17,14 @@ namespace {
 // Writes the code text to the current file name; a failure is shown.
 bool writeCurrentFile(DocumentWindow& window)
 {
+    QByteArray text = window.editor()->codeTextUtf8();
+    const TextFingerprint written = TextFingerprint::of(text);
     const std::optional<QString> error =
-        writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(window.editor()->codeTextUtf8()));
+        writeFileSafely(window.document()->fileName(), fileBytesFromCodeText(std::move(text)));
     if (error)
         showFileError(window.widget(), *error);
+    else
+        window.document()->markTextInFile(written);
     return !error;
 }
 
@@ -61,6 +65,7 @@ void openCodeFile(DocumentWindow& window)
         }
         // The text first: should it fail, the name still belongs to the text shown.
         window.editor()->setCodeText(*file.text);
+        document.markTextInFile(TextFingerprint::of(window.editor()->codeTextUtf8()));
         document.setFileName(*name);
         document.showFileNameInTitle();
     });

@@ -159,7 +159,7 @@ private slots:
         QStringList bar;
         for (QAction* a : window().menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "&Efekty", "&Deska", "&Nápověda"}));
+        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "Ú&pravy", "&Efekty", "&Deska", "&Nápověda"}));
         check("mnuFce", "&Soubor",
               {{"mnuNovy", "&Nový", QKeySequence("Ctrl+N")}, {"mnuMezera16", "", {}},
                {"mnuOpen", "&Otevřít", QKeySequence("Ctrl+O")}, {"mnuMezera14", "", {}},
@@ -184,6 +184,10 @@ private slots:
                {"mnuAdd", "&Přidat", QKeySequence("Shift+Ins")}, {"mnuAddStart", "Přidat &začátek", QKeySequence("Ctrl+B")},
                {"mnuAddEnd", "Přidat ko&nec", QKeySequence("Ctrl+E")}, {"mnuMezera12", "", {}},
                {"mnuZpet", "Kód &Zpět", QKeySequence("Ctrl+Z")}, {"mnuSellAll", "Vybrat vše", QKeySequence("Ctrl+A")}});
+        check("mnuUpravy", "Ú&pravy",
+              {{"mnuKrokZpet", "&Zpět o krok", QKeySequence("Alt+Backspace")},
+               {"mnuZnovu", "&Znovu", QKeySequence("Ctrl+Shift+Z")}, {"mnuMezera24", "", {}},
+               {"mnuObnovit", "&Obnovit zavřený kód…", {}}});
         auto* help = child<QMenu>(window_, "mnuHelp");
         QCOMPARE(help->actions().size(), 5);
         QCOMPARE(help->actions()[0]->objectName(), QStringLiteral("mnuHelp2"));
@@ -414,7 +418,7 @@ private slots:
         for (const QAction* action : window().menuBar()->findChildren<QAction*>())
             if (!action->shortcut().isEmpty())
                 shortcuts << action->shortcut();
-        QCOMPARE(shortcuts.size(), 31);  // Esc and the 30 of the six menus
+        QCOMPARE(shortcuts.size(), 33);  // Esc and the 32 of the seven menus
         for (const QKeySequence& shortcut : shortcuts) {
             const QKeyCombination key = shortcut[0];
             // As Qt asks before it runs a shortcut: the editor accepts the keys it wants.

@@ -88,6 +88,7 @@ class TestFPrehled : public QObject {
     std::string openOn(const std::string& text)
     {
         window().setCodeText(QString::fromStdString(text));
+        editor()->document()->clearUndoRedoStacks();  // the history starts with the program
         trigger("mnuPrehled");
         return text;
     }
@@ -233,6 +234,7 @@ private slots:
 
         trigger("mnuZpet");
         QTRY_COMPARE(model()->rowCount(), 10);
+        editor()->document()->clearUndoRedoStacks();  // Kód Zpět is a step too: start afresh
         select({0, 9});  // the first and the last, with the line end before it
         QTest::keyClick(list(), Qt::Key_Delete);
         const std::vector<FrameInText> ends{frames[0], frames[9]};
