@@ -4,6 +4,7 @@
 #include "codeeditor.h"
 #include "codefollower.h"
 #include "codewindow.h"
+#include "czechwording.h"
 #include "dialogs.h"
 #include "fonts.h"
 #include "handlerguard.h"
@@ -56,12 +57,6 @@ constexpr std::array<SpeedOption, 3> kSpeeds{{
     {"Option2", "×1", 1.0},
     {"Option3", "×10", 10.0},
 }};
-
-// A number with a decimal comma, as Czech writes it: 12.3456 with 3 decimals is "12,346".
-QString czechNumber(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
 
 // The code text assembled to run on the board, or nothing: errors go to the error list,
 // and a text without a byte of code is said to be empty.
@@ -495,14 +490,15 @@ void FDeska::showStatus()
             line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
         }
         if (const std::optional<double> length = simulation_->lastFrameSeconds())
-            line += QStringLiteral(" (%1 ms)").arg(czechNumber(*length * 1000, 1));
+            line += QStringLiteral(" (%1 ms)").arg(QString::fromStdString(czech::decimalNumber(*length * 1000, 1)));
     }
     statusBar().setPanelText(StatusLinePanel, line);
     statusBar().panel(StatusLinePanel)->setToolTip(line);
     // An error takes the whole bar: the user needs all of it to mend the text.
     statusBar().panel(TimePanel)->setVisible(problem_.isEmpty());
     statusBar().panel(PlacePanel)->setVisible(problem_.isEmpty());
-    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_->seconds(), 3)));
+    const QString seconds = QString::fromStdString(czech::decimalNumber(simulation_->seconds(), 3));
+    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(seconds));
     const mcs51::Label* label = mcs51::nearestLabel(program_.firmware.labels, simulation_->pc());
     statusBar().setPanelText(PlacePanel, label ? QString::fromStdString(label->name) : pcText(simulation_->pc()));
 }

@@ -1,6 +1,7 @@
 #include "fprehled.h"
 
 #include "codeeditor.h"
+#include "czechwording.h"
 #include "fblikon.h"
 #include "fdeska.h"
 #include "framelistmodel.h"
@@ -107,11 +108,8 @@ QString frameCountText(int count)
 {
     if (count == 0)
         return QStringLiteral("Kód nemá žádný snímek.");
-    if (count == 1)
-        return QStringLiteral("1 snímek");
-    if (count <= 4)
-        return QStringLiteral("%1 snímky").arg(count);
-    return QStringLiteral("%1 snímků").arg(count);
+    const std::string_view noun = czech::plural(count, "snímek", "snímky", "snímků");
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(noun.data(), qsizetype(noun.size()));
 }
 
 FPrehled* FPrehled::open(FBlikon& window)
