@@ -9,7 +9,6 @@
 #include "fblikon.h"
 #include "frametransform.h"
 #include "handlerguard.h"
-#include "ledpanel.h"
 #include "messageboxes.h"
 #include "programlayout.h"
 #include "services.h"
@@ -71,8 +70,8 @@ void FrameCommands::readFrame()
     if (!block)
         return tellNoFrame(excerpt, block.error());
     const BoardState board = boardFromValues(block->values);
-    window_.panel().show(board);
-    window_.showBlock(QString::fromStdString(formatBlock(board)));
+    window_.setBoard(board);
+    window_.showBlock(formatBlock(board));
 }
 
 void FrameCommands::replaceFrame()
@@ -88,7 +87,7 @@ void FrameCommands::replaceFrame()
     window_.saveCodeText();
     HandlerGuard::failPoint("saved");
     applyEdit(editor, excerpt, replaceBlockEdit(excerpt.text(), *block, newBlock, cursor));
-    window_.showBlock(QString::fromStdString(newBlock));
+    window_.showBlock(newBlock);
 }
 
 void FrameCommands::insertFrame()
@@ -152,8 +151,8 @@ void FrameCommands::editFrameAtCursor(Neighbour neighbour, const FrameOperation&
 
 void FrameCommands::moveBoxes(BoardState (*move)(const BoardState&))
 {
-    window_.panel().show(move(window_.board()));
-    window_.showBlock(QString::fromStdString(formatBlock(window_.board())));
+    window_.setBoard(move(window_.board()));
+    window_.showBlock(formatBlock(window_.board()));
 }
 
 void FrameCommands::addTurn()
