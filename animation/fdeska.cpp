@@ -42,9 +42,6 @@ constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
 // Between the code window and the board window beside it, in pixels.
 constexpr int kGapBeside = 8;
 
-const QString kPause = QStringLiteral("Pauze");
-const QString kRun = QStringLiteral("Run");
-
 enum Panel { StatusLinePanel = 1, TimePanel = 2, PlacePanel = 3 };
 
 struct SpeedOption {
@@ -173,18 +170,13 @@ FDeska::~FDeska() = default;
 void FDeska::buildControls()
 {
     // The buttons the animation window has, in its places, then the board's own.
-    closeButton_ = addRowButton(0, QStringLiteral("Konec"));
-    pauseButton_ = addRowButton(1, kPause, 960);
-    stepButton_ = addRowButton(2, QStringLiteral("Krokovat"));
+    std::tie(closeButton_, pauseButton_, stepButton_) = addPlaybackButtons();
     boardButton_ = addRowButton(3, QStringLiteral("&Tlačítko"));
     resetButton_ = addRowButton(4, QStringLiteral("&Reset"));
     for (QPushButton* button : {closeButton_, pauseButton_, stepButton_, boardButton_, resetButton_})
         button->installEventFilter(this);
     boardButton_->setAutoDefault(false);
     boardButton_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { close(); });
-    });
     connect(pauseButton_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
     connect(stepButton_, &QPushButton::clicked, this, &FDeska::onStep);
     connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });

@@ -340,34 +340,35 @@ void FPrehled::onCurrentFrame(void (FrameCommands::*command)())
 
 void FPrehled::deleteSelected()
 {
-    refreshIfStale();
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty())
-        return;
-    const std::vector<TextChange> changes = deleteFrames(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
-    refresh();
-    if (model_->rowCount() > 0)
-        selectRows({std::min(rows.front(), model_->rowCount() - 1)});
+    editSelected(deleteFrames, [this](const std::vector<int>& rows) {
+        const int count = model_->rowCount();
+        return count > 0 ? std::vector<int>{std::min(rows.front(), count - 1)} : std::vector<int>{};
+    });
 }
 
 void FPrehled::duplicateSelected()
+{
+    editSelected(duplicateFrames, [](const std::vector<int>& rows) {
+        std::vector<int> copies;
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            copies.push_back(rows[k] + static_cast<int>(k) + 1);
+        return copies;
+    });
+}
+
+void FPrehled::editSelected(const SelectionEdit& edit, const RowsAfter& rowsAfter)
 {
     refreshIfStale();
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
-    const std::vector<TextChange> changes = duplicateFrames(text_->text(), framesOfRows(rows));
+    const std::vector<TextChange> changes = edit(text_->text(), framesOfRows(rows));
     window_.saveCodeText();
     HandlerGuard::failPoint("saved");
     applyChanges(*window_.editor(), *text_, changes);
     refresh();
-    std::vector<int> copies;
-    for (std::size_t k = 0; k < rows.size(); ++k)
-        copies.push_back(rows[k] + static_cast<int>(k) + 1);
-    selectRows(copies);
+    if (const std::vector<int> selection = rowsAfter(rows); !selection.empty())
+        selectRows(selection);
 }
 
 // The rows go before `beforeRow` in their order, each by one move of the model, all of
