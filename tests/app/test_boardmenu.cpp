@@ -68,7 +68,6 @@ class BoardMenuTest : public MainWindowTest {
 private:
     QString lastMessage() const { return fx_->boxes.shown.isEmpty() ? QString() : fx_->boxes.shown.last().text; }
 
-
 private slots:
     void init()
     {
