@@ -84,39 +84,35 @@ void FDeska::bringToFront()
 
 void simulateBoard(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSimulace_Click", OnFailure::ShowError, [&window] {
-        const BoardSettings settings = BoardSettings::load();
-        if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
-            FDeska::showProgram(window, *std::move(build->program), settings);
-        } else if (FDeska* board = FDeska::of(window)) {
-            // The last good program runs on; the status line says why the text does not.
-            board->followCodeText();
-            board->bringToFront();
-        }
-    });
+    const BoardSettings settings = BoardSettings::load();
+    if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
+        FDeska::showProgram(window, *std::move(build->program), settings);
+    } else if (FDeska* board = FDeska::of(window)) {
+        // The last good program runs on; the status line says why the text does not.
+        board->followCodeText();
+        board->bringToFront();
+    }
 }
 
 void runHexFile(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSpustitHex_Click", OnFailure::ShowError, [&window] {
-        FileDialogRequest request;
-        request.kind = FileDialogRequest::Kind::Open;
-        request.content = FileDialogRequest::Content::IntelHex;
-        if (const FDeska* board = FDeska::of(window))
-            request.proposedName = board->program().hexFile;
-        const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
-        if (!name)
-            return;
-        Expected<BoardProgram, QString> program = readHexProgram(*name);
-        if (!program) {
-            MessageRequest refusal;
-            refusal.text = program.error();
-            refusal.icon = MessageRequest::Icon::Stop;
-            Services::messageBoxes().show(window.widget(), refusal);
-            return;
-        }
-        FDeska::showProgram(window, std::move(*program), BoardSettings::load());
-    });
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.content = FileDialogRequest::Content::IntelHex;
+    if (const FDeska* board = FDeska::of(window))
+        request.proposedName = board->program().hexFile;
+    const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+    if (!name)
+        return;
+    Expected<BoardProgram, QString> program = readHexProgram(*name);
+    if (!program) {
+        MessageRequest refusal;
+        refusal.text = program.error();
+        refusal.icon = MessageRequest::Icon::Stop;
+        Services::messageBoxes().show(window.widget(), refusal);
+        return;
+    }
+    FDeska::showProgram(window, std::move(*program), BoardSettings::load());
 }
 
 void rerunBoard(CodeWindow& window)
@@ -144,9 +140,10 @@ FDeska::FDeska(CodeWindow& source, BoardProgram program, const BoardSettings& bo
     statusBar().panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connect(source.widget(), &QWidget::windowTitleChanged, this, &FDeska::showTitle);
     source.widget()->installEventFilter(this);
-    // F6 here does what it does in the code window.
-    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
-            [this] { simulateBoard(source_); });
+    // F6 here does what it does in the code window, and reports a failure as it does.
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] {
+        HandlerGuard::run(source_.widget(), "Form_KeyDown", OnFailure::ShowError, [this] { simulateBoard(source_); });
+    });
 
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();

@@ -84,6 +84,13 @@ void FBlikon::setBoard(const BoardState& board)
     panel_->show(board);
 }
 
+void FBlikon::editAfterSaving(const std::function<void()>& edit)
+{
+    saveCodeText();
+    HandlerGuard::failPoint("saved");
+    edit();
+}
+
 void FBlikon::showBlock(const std::string& block)
 {
     shownBlock_ = block;
@@ -210,9 +217,7 @@ void FBlikon::compute()
 void FBlikon::add()
 {
     HandlerGuard::run(this, "Command2_Click", OnFailure::ShowError, [this] {
-        savedText_ = codeText();
-        HandlerGuard::failPoint("saved");
-        codeEditor_->appendCodeText(QString::fromStdString(blockSuffix(shownBlock_)));
+        editAfterSaving([this] { codeEditor_->appendCodeText(QString::fromStdString(blockSuffix(shownBlock_))); });
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -55,6 +56,9 @@ public:
     void setBoard(const BoardState& board);
     void showBlock(const std::string& block);         // in the block label, for "Přidat >>"
     void saveCodeText() { savedText_ = codeText(); }  // what "Kód &Zpět" goes back to
+    // Saves the code text for "Kód &Zpět", then makes `edit` to it. A test may fail the
+    // running handler between the two, at "<handler>:saved".
+    void editAfterSaving(const std::function<void()>& edit);
 
     // The buttons' handlers, which the menu "&Kód" calls too.
     void compute();  // "Počítat": the block of the ticked boxes into the block label

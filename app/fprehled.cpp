@@ -363,9 +363,7 @@ void FPrehled::editSelected(const SelectionEdit& edit, const RowsAfter& rowsAfte
     if (rows.empty())
         return;
     const std::vector<TextChange> changes = edit(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
+    window_.editAfterSaving([&] { applyChanges(*window_.editor(), *text_, changes); });
     refresh();
     if (const std::vector<int> selection = rowsAfter(rows); !selection.empty())
         selectRows(selection);

@@ -8,7 +8,6 @@
 #include "codeline.h"
 #include "fblikon.h"
 #include "frametransform.h"
-#include "handlerguard.h"
 #include "messageboxes.h"
 #include "programlayout.h"
 #include "services.h"
@@ -84,9 +83,8 @@ void FrameCommands::replaceFrame()
     if (!block)
         return tellNoFrame(excerpt, block.error());
     const std::string newBlock = formatBlock(window_.board());
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyEdit(editor, excerpt, replaceBlockEdit(excerpt.text(), *block, newBlock, cursor));
+    const FrameEdit edit = replaceBlockEdit(excerpt.text(), *block, newBlock, cursor);
+    window_.editAfterSaving([&] { applyEdit(editor, excerpt, edit); });
     window_.showBlock(newBlock);
 }
 
@@ -142,9 +140,7 @@ void FrameCommands::editFrameAtCursor(Neighbour neighbour, const FrameOperation&
         }
         if (!edit)
             return;  // the first or the last frame does not move, and says nothing
-        window_.saveCodeText();
-        HandlerGuard::failPoint("saved");
-        applyEdit(editor, excerpt, *edit);
+        window_.editAfterSaving([&] { applyEdit(editor, excerpt, *edit); });
         return;
     }
 }
@@ -169,14 +165,14 @@ void FrameCommands::addTurn()
             frames += blockSuffix(formatBlock(board));
         board = turnClockwise(board);
     }
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    if (end) {
-        const TextChange insertion{*end, *end, std::move(frames)};
-        applyChanges(editor, text, {&insertion, 1});
-    } else {
-        editor.appendCodeText(QString::fromStdString(frames));
-    }
+    window_.editAfterSaving([&] {
+        if (end) {
+            const TextChange insertion{*end, *end, std::move(frames)};
+            applyChanges(editor, text, {&insertion, 1});
+        } else {
+            editor.appendCodeText(QString::fromStdString(frames));
+        }
+    });
 }
 
 void FrameCommands::tellNoFrame(const CodeExcerpt& excerpt, const LineProblem& problem)
