@@ -71,8 +71,7 @@ private:
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }

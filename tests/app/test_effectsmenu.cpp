@@ -126,8 +126,7 @@ class TestEffectsMenu : public MainWindowTest {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(20240611);
         for (QCheckBox* b : allBoxes())
             connect(b, &QCheckBox::stateChanged, window_, [this, b] { ++reports_[b->objectName()]; });

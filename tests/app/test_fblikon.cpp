@@ -56,8 +56,7 @@ class TestFBlikon : public MainWindowTest {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
     }
     void cleanup() { fx_.reset(); }
 

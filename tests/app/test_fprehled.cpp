@@ -126,8 +126,7 @@ class TestFPrehled : public MainWindowTest {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(2);
     }
     void cleanup() { fx_.reset(); }

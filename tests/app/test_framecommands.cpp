@@ -116,8 +116,7 @@ class TestFrameCommands : public MainWindowTest {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(27);
     }
     void cleanup() { fx_.reset(); }

@@ -79,8 +79,7 @@ class TestHexCommands : public MainWindowTest {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }

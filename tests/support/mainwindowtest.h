@@ -18,9 +18,16 @@
 namespace blikon::testing {
 
 // A test class of the main window derives from this; its init() makes `fx_` and
-// `window_`, and its cleanup() resets `fx_`, which deletes the window with it.
+// `window_` (openWindow), and its cleanup() resets `fx_`, which deletes the window.
 class MainWindowTest : public QObject {
 protected:
+    // A fresh fixture and main window, as init() mostly begins.
+    void openWindow()
+    {
+        fx_.emplace();
+        window_ = new FBlikon;
+    }
+
     [[nodiscard]] FBlikon& window() const { return *window_; }
     [[nodiscard]] CodeEditor* editor() const { return child<CodeEditor>(window_, QStringLiteral("Text1")); }
     [[nodiscard]] QAction* action(const QString& name) const { return child<QAction>(window_, name); }
