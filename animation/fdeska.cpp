@@ -4,6 +4,7 @@
 #include "codeeditor.h"
 #include "codefollower.h"
 #include "codewindow.h"
+#include "czechwording.h"
 #include "dialogs.h"
 #include "fonts.h"
 #include "handlerguard.h"
@@ -41,9 +42,6 @@ constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
 // Between the code window and the board window beside it, in pixels.
 constexpr int kGapBeside = 8;
 
-const QString kPause = QStringLiteral("Pauze");
-const QString kRun = QStringLiteral("Run");
-
 enum Panel { StatusLinePanel = 1, TimePanel = 2, PlacePanel = 3 };
 
 struct SpeedOption {
@@ -56,12 +54,6 @@ constexpr std::array<SpeedOption, 3> kSpeeds{{
     {"Option2", "×1", 1.0},
     {"Option3", "×10", 10.0},
 }};
-
-// A number with a decimal comma, as Czech writes it: 12.3456 with 3 decimals is "12,346".
-QString czechNumber(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
 
 }  // namespace
 
@@ -92,39 +84,35 @@ void FDeska::bringToFront()
 
 void simulateBoard(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSimulace_Click", OnFailure::ShowError, [&window] {
-        const BoardSettings settings = BoardSettings::load();
-        if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
-            FDeska::showProgram(window, *std::move(build->program), settings);
-        } else if (FDeska* board = FDeska::of(window)) {
-            // The last good program runs on; the status line says why the text does not.
-            board->followCodeText();
-            board->bringToFront();
-        }
-    });
+    const BoardSettings settings = BoardSettings::load();
+    if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
+        FDeska::showProgram(window, *std::move(build->program), settings);
+    } else if (FDeska* board = FDeska::of(window)) {
+        // The last good program runs on; the status line says why the text does not.
+        board->followCodeText();
+        board->bringToFront();
+    }
 }
 
 void runHexFile(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSpustitHex_Click", OnFailure::ShowError, [&window] {
-        FileDialogRequest request;
-        request.kind = FileDialogRequest::Kind::Open;
-        request.content = FileDialogRequest::Content::IntelHex;
-        if (const FDeska* board = FDeska::of(window))
-            request.proposedName = board->program().hexFile;
-        const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
-        if (!name)
-            return;
-        Expected<BoardProgram, QString> program = readHexProgram(*name);
-        if (!program) {
-            MessageRequest refusal;
-            refusal.text = program.error();
-            refusal.icon = MessageRequest::Icon::Stop;
-            Services::messageBoxes().show(window.widget(), refusal);
-            return;
-        }
-        FDeska::showProgram(window, std::move(*program), BoardSettings::load());
-    });
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.content = FileDialogRequest::Content::IntelHex;
+    if (const FDeska* board = FDeska::of(window))
+        request.proposedName = board->program().hexFile;
+    const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+    if (!name)
+        return;
+    Expected<BoardProgram, QString> program = readHexProgram(*name);
+    if (!program) {
+        MessageRequest refusal;
+        refusal.text = program.error();
+        refusal.icon = MessageRequest::Icon::Stop;
+        Services::messageBoxes().show(window.widget(), refusal);
+        return;
+    }
+    FDeska::showProgram(window, std::move(*program), BoardSettings::load());
 }
 
 void rerunBoard(CodeWindow& window)
@@ -152,9 +140,10 @@ FDeska::FDeska(CodeWindow& source, BoardProgram program, const BoardSettings& bo
     statusBar().panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connect(source.widget(), &QWidget::windowTitleChanged, this, &FDeska::showTitle);
     source.widget()->installEventFilter(this);
-    // F6 here does what it does in the code window.
-    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
-            [this] { simulateBoard(source_); });
+    // F6 here does what it does in the code window, and reports a failure as it does.
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] {
+        HandlerGuard::run(source_.widget(), "Form_KeyDown", OnFailure::ShowError, [this] { simulateBoard(source_); });
+    });
 
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
@@ -169,18 +158,13 @@ FDeska::~FDeska() = default;
 void FDeska::buildControls()
 {
     // The buttons the animation window has, in its places, then the board's own.
-    closeButton_ = addRowButton(0, QStringLiteral("Konec"));
-    pauseButton_ = addRowButton(1, kPause, 960);
-    stepButton_ = addRowButton(2, QStringLiteral("Krokovat"));
+    std::tie(closeButton_, pauseButton_, stepButton_) = addPlaybackButtons();
     boardButton_ = addRowButton(3, QStringLiteral("&Tlačítko"));
     resetButton_ = addRowButton(4, QStringLiteral("&Reset"));
     for (QPushButton* button : {closeButton_, pauseButton_, stepButton_, boardButton_, resetButton_})
         button->installEventFilter(this);
     boardButton_->setAutoDefault(false);
     boardButton_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { close(); });
-    });
     connect(pauseButton_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
     connect(stepButton_, &QPushButton::clicked, this, &FDeska::onStep);
     connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
@@ -487,14 +471,15 @@ void FDeska::showStatus()
             line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
         }
         if (const std::optional<double> length = simulation_->lastFrameSeconds())
-            line += QStringLiteral(" (%1 ms)").arg(czechNumber(*length * 1000, 1));
+            line += QStringLiteral(" (%1 ms)").arg(QString::fromStdString(czech::decimalNumber(*length * 1000, 1)));
     }
     statusBar().setPanelText(StatusLinePanel, line);
     statusBar().panel(StatusLinePanel)->setToolTip(line);
     // An error takes the whole bar: the user needs all of it to mend the text.
     statusBar().panel(TimePanel)->setVisible(problem_.isEmpty());
     statusBar().panel(PlacePanel)->setVisible(problem_.isEmpty());
-    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_->seconds(), 3)));
+    const QString seconds = QString::fromStdString(czech::decimalNumber(simulation_->seconds(), 3));
+    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(seconds));
     const mcs51::Label* label = mcs51::nearestLabel(program_.firmware.labels, simulation_->pc());
     statusBar().setPanelText(PlacePanel, label ? QString::fromStdString(label->name) : pcText(simulation_->pc()));
 }

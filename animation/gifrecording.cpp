@@ -55,7 +55,7 @@ void GifRecording::workSlice()
         return;
     }
     bool ended = false;
-    HandlerGuard::run(window_, "mnuUlozitGif_Click", OnFailure::ShowError, [this, &ended] {
+    HandlerGuard::run(window_, "gifTimer_Timer", OnFailure::ShowError, [this, &ended] {
         ended = true;  // unless this slice goes through
         const bool done = recorder_->recordSome();
         const std::vector<mcs51::RecordedImage>& images = recorder_->images();

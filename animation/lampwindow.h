@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <tuple>
 
 class QLabel;
 class QPushButton;
@@ -49,6 +50,13 @@ protected:
     // "Command1" to "Command5". The second button, at place 1, is the window's default
     // button: Enter presses it.
     QPushButton* addRowButton(int place, const QString& caption, int widthTwips = 975);
+    // The first three buttons of the row, which both windows have: Konec (closes the
+    // window as the handler "Command1_Click", failing silently), the pause button
+    // (captioned kPause, 960 twips wide) and Krokovat; as close, pause, step.
+    std::tuple<QPushButton*, QPushButton*, QPushButton*> addPlaybackButtons();
+    // The pause button's captions: what a press does next.
+    static inline const QString kPause = QStringLiteral("Pauze");
+    static inline const QString kRun = QStringLiteral("Run");
     // The caption Label1 of the speed control over the button row.
     QLabel* addSpeedLabel(const QString& caption, const QRect& geometry);
 

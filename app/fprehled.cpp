@@ -1,6 +1,7 @@
 #include "fprehled.h"
 
 #include "codeeditor.h"
+#include "czechwording.h"
 #include "fblikon.h"
 #include "fdeska.h"
 #include "framelistmodel.h"
@@ -107,11 +108,8 @@ QString frameCountText(int count)
 {
     if (count == 0)
         return QStringLiteral("Kód nemá žádný snímek.");
-    if (count == 1)
-        return QStringLiteral("1 snímek");
-    if (count <= 4)
-        return QStringLiteral("%1 snímky").arg(count);
-    return QStringLiteral("%1 snímků").arg(count);
+    const std::string_view noun = czech::plural(count, "snímek", "snímky", "snímků");
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(noun.data(), qsizetype(noun.size()));
 }
 
 FPrehled* FPrehled::open(FBlikon& window)
@@ -342,34 +340,33 @@ void FPrehled::onCurrentFrame(void (FrameCommands::*command)())
 
 void FPrehled::deleteSelected()
 {
-    refreshIfStale();
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty())
-        return;
-    const std::vector<TextChange> changes = deleteFrames(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
-    refresh();
-    if (model_->rowCount() > 0)
-        selectRows({std::min(rows.front(), model_->rowCount() - 1)});
+    editSelected(deleteFrames, [this](const std::vector<int>& rows) {
+        const int count = model_->rowCount();
+        return count > 0 ? std::vector<int>{std::min(rows.front(), count - 1)} : std::vector<int>{};
+    });
 }
 
 void FPrehled::duplicateSelected()
+{
+    editSelected(duplicateFrames, [](const std::vector<int>& rows) {
+        std::vector<int> copies;
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            copies.push_back(rows[k] + static_cast<int>(k) + 1);
+        return copies;
+    });
+}
+
+void FPrehled::editSelected(const SelectionEdit& edit, const RowsAfter& rowsAfter)
 {
     refreshIfStale();
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
-    const std::vector<TextChange> changes = duplicateFrames(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
+    const std::vector<TextChange> changes = edit(text_->text(), framesOfRows(rows));
+    window_.editAfterSaving([&] { applyChanges(*window_.editor(), *text_, changes); });
     refresh();
-    std::vector<int> copies;
-    for (std::size_t k = 0; k < rows.size(); ++k)
-        copies.push_back(rows[k] + static_cast<int>(k) + 1);
-    selectRows(copies);
+    if (const std::vector<int> selection = rowsAfter(rows); !selection.empty())
+        selectRows(selection);
 }
 
 // The rows go before `beforeRow` in their order, each by one move of the model, all of

@@ -5,7 +5,6 @@
 #include "documentwindow.h"
 #include "filecommands.h"
 #include "gifrecording.h"
-#include "handlerguard.h"
 #include "hexcommands.h"
 #include "messageboxes.h"
 #include "safefilewriter.h"
@@ -17,8 +16,6 @@ namespace blikon {
 
 namespace {
 
-constexpr const char* kHandler = "mnuUlozitGif_Click";
-
 void tellEffectWasCut(QWidget* parent)
 {
     MessageRequest request;
@@ -28,39 +25,36 @@ void tellEffectWasCut(QWidget* parent)
     Services::messageBoxes().show(parent, request);
 }
 
+// Called from the recording's last slice, whose guard reports a failure.
 void saveGif(QWidget* parent, const QString& path, const QByteArray& gif, bool cut)
 {
-    HandlerGuard::run(parent, kHandler, OnFailure::ShowError, [&] {
-        if (const std::optional<QString> error = writeFileSafely(path, gif))
-            showFileError(parent, *error);
-        else if (cut)
-            tellEffectWasCut(parent);
-    });
+    if (const std::optional<QString> error = writeFileSafely(path, gif))
+        showFileError(parent, *error);
+    else if (cut)
+        tellEffectWasCut(parent);
 }
 
 }  // namespace
 
 void saveGifAnimation(DocumentWindow& window)
 {
-    HandlerGuard::run(window.widget(), kHandler, OnFailure::ShowError, [&window] {
-        const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load());
-        if (!build)
-            return;
-        const std::optional<QString> name =
-            chooseFileToSave(window.widget(), FileDialogRequest::Content::Gif,
-                             madeFileNameFor(window.document()->titleFileName(), QStringLiteral(".gif"),
-                                             QStringLiteral("animace.gif")));
-        if (!name)
-            return;
-        auto recorder = std::make_unique<mcs51::EffectRecorder>(build->program->firmware, build->board.chip->ramBytes,
-                                                                build->board.machineCyclesPerSecond(),
-                                                                build->program->loopFrames);
-        auto* recording = new GifRecording(std::move(recorder), BoardColors::ofLampWindows(), window.widget());
-        QWidget* parent = window.widget();
-        QObject::connect(recording, &GifRecording::finished, parent,
-                         [parent, path = *name](const QByteArray& gif, bool cut) { saveGif(parent, path, gif, cut); });
-        recording->start();
-    });
+    const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load());
+    if (!build)
+        return;
+    const std::optional<QString> name =
+        chooseFileToSave(window.widget(), FileDialogRequest::Content::Gif,
+                         madeFileNameFor(window.document()->titleFileName(), QStringLiteral(".gif"),
+                                         QStringLiteral("animace.gif")));
+    if (!name)
+        return;
+    auto recorder = std::make_unique<mcs51::EffectRecorder>(build->program->firmware, build->board.chip->ramBytes,
+                                                            build->board.machineCyclesPerSecond(),
+                                                            build->program->loopFrames);
+    auto* recording = new GifRecording(std::move(recorder), BoardColors::ofLampWindows(), window.widget());
+    QWidget* parent = window.widget();
+    QObject::connect(recording, &GifRecording::finished, parent,
+                     [parent, path = *name](const QByteArray& gif, bool cut) { saveGif(parent, path, gif, cut); });
+    recording->start();
 }
 
 }  // namespace blikon

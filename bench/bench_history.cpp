@@ -45,7 +45,7 @@ constexpr int kTakenBackEvery = 10;  // frames
 // One frame's commands; the text grows by one frame.
 void addFrame(FBlikon& window, std::uint32_t& seed, bool takeBack, Session& session)
 {
-    window.panel().show(blikon::bench::randomBoard(seed));
+    window.setBoard(blikon::bench::randomBoard(seed));
     window.compute();
     const auto before = static_cast<double>(window.editor()->document()->characterCount());
     window.add();

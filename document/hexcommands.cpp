@@ -6,9 +6,7 @@
 #include "dialogs.h"
 #include "documentwindow.h"
 #include "fchyby.h"
-#include "filecommands.h"
 #include "filesystem.h"
-#include "handlerguard.h"
 #include "messageboxes.h"
 #include "platformservices.h"
 #include "safefilewriter.h"
@@ -96,10 +94,8 @@ QString hexFileNameFor(const QString& codeFileName)
 
 void assembleCode(DocumentWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuPrelozit_Click", OnFailure::ShowError, [&window] {
-        if (const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load()))
-            showProgramSize(window.widget(), *build);
-    });
+    if (const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load()))
+        showProgramSize(window.widget(), *build);
 }
 
 std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window)
@@ -114,18 +110,16 @@ std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window)
 
 void saveHexFile(DocumentWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuUlozitHex_Click", OnFailure::ShowError, [&window] {
-        const std::optional<ProgramBuild> build = buildProgramForChip(window);
-        if (!build)
-            return;
-        const std::optional<QString> name =
-            chooseFileToSave(window.widget(), FileDialogRequest::Content::IntelHex, hexFileNameFor(window.document()->titleFileName()));
-        if (!name)
-            return;
-        const std::string hex = build->assembly.hex();
-        if (const std::optional<QString> error = writeFileSafely(*name, QByteArray(hex.data(), qsizetype(hex.size()))))
-            showFileError(window.widget(), *error);
-    });
+    const std::optional<ProgramBuild> build = buildProgramForChip(window);
+    if (!build)
+        return;
+    const std::optional<QString> name = chooseFileToSave(window.widget(), FileDialogRequest::Content::IntelHex,
+                                                         hexFileNameFor(window.document()->titleFileName()));
+    if (!name)
+        return;
+    const std::string hex = build->assembly.hex();
+    if (const std::optional<QString> error = writeFileSafely(*name, QByteArray(hex.data(), qsizetype(hex.size()))))
+        showFileError(window.widget(), *error);
 }
 
 }  // namespace blikon

@@ -15,7 +15,8 @@ class DocumentWindow;
 struct BoardSettings;
 
 // The commands of the menu "&Deska" that assemble the code text. Errors of the assembly
-// are shown in the window's error list (FChyby).
+// are shown in the window's error list (FChyby); a failure leaves the command as an
+// exception, for the menu item's handler to report.
 
 // "&Přeložit": assembles the code text and says how big the program is and how much the
 // chosen chip holds, or that it does not fit; when the assembly has warnings (they stand

@@ -29,9 +29,10 @@ if(BLIKON_MINGW_CXX)
               ${CMAKE_CURRENT_SOURCE_DIR}/core/test_codefiletext_windows.cpp)
   add_custom_command(
     OUTPUT ${windows_test}
-    COMMAND ${BLIKON_MINGW_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I${core} ${sources}
+    COMMAND ${BLIKON_MINGW_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I${core} -I${CMAKE_CURRENT_SOURCE_DIR}/support ${sources}
             -o ${windows_test}
     DEPENDS ${sources} ${core}/codefiletext.h ${core}/codepage.h ${core}/utf8.h
+            ${CMAKE_CURRENT_SOURCE_DIR}/support/tableencoder.h
     COMMENT "Building the Windows test of the code-page conversion with MinGW"
     VERBATIM)
   add_custom_target(test_codefiletext_windows ALL DEPENDS ${windows_test})

@@ -43,7 +43,6 @@ public:
 
     // The board's button pulls P3.0 low while pressed.
     void setButton(bool pressed);
-    [[nodiscard]] bool buttonPressed() const { return (cpu_.input(3) & 1) == 0; }
 
     // Lets `seconds` of board time pass. The instructions never stop in the middle, so a
     // call may run a little beyond; the next one runs that much less, so that many short

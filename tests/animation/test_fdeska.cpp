@@ -45,7 +45,7 @@ std::string frames(const QStringList& shown)
         for (Led led : allLeds())
             if (frame[ledIndex(led)] == 'x')
                 board.change(led, LedState::Lit);
-        code = appendBlock(code, formatBlock(board));
+        code += blockSuffix(formatBlock(board));
     }
     return code;
 }

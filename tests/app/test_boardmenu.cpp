@@ -9,6 +9,7 @@
 #include "findchild.h"
 #include "fmikro.h"
 #include "intelhex.h"
+#include "mainwindowtest.h"
 #include "templates.h"
 #include "windowtest.h"
 
@@ -61,22 +62,16 @@ void answerChipDialog(int chipIndex, const QString& crystal, bool accept, bool l
 
 }  // namespace
 
-class BoardMenuTest : public QObject {
+class BoardMenuTest : public MainWindowTest {
     Q_OBJECT
 
 private:
-    FBlikon& window() { return *window_; }
-    QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
     QString lastMessage() const { return fx_->boxes.shown.isEmpty() ? QString() : fx_->boxes.shown.last().text; }
-
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
 
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }
@@ -117,7 +112,7 @@ private slots:
         BoardState board;
         std::string frames;
         for (int i = 0; i < 20; ++i)
-            frames = appendBlock(frames, formatBlock(board));
+            frames += blockSuffix(formatBlock(board));
         window().setCodeText(QString::fromStdString(addEnd(addStart(frames))));
         action("mnuPrelozit")->trigger();
         QVERIFY2(lastMessage().endsWith("; AT89C2051 pojme 2 048 bajtů."), qPrintable(lastMessage()));

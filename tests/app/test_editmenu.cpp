@@ -29,7 +29,7 @@ QString program()
     for (const Led led : {Led{0, 0}, Led{1, 3}, Led{4, 5}}) {
         BoardState board;
         board.change(led, LedState::Lit);
-        text = appendBlock(text, formatBlock(board));
+        text += blockSuffix(formatBlock(board));
     }
     return QString::fromStdString(text);
 }

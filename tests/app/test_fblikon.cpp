@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "findchild.h"
 #include "fblikon.h"
+#include "mainwindowtest.h"
 #include "statusbar.h"
 #include "templates.h"
 #include "windowtest.h"
@@ -38,18 +39,11 @@ QString block(int a, int b, int c, int d, int e)
 
 }  // namespace
 
-class TestFBlikon : public QObject {
+class TestFBlikon : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    FBlikon& window() { return *window_; }
     QCheckBox* box(const char* name) { return child<QCheckBox>(window_, name); }
-    QAction* action(const char* name) { return child<QAction>(window_, name); }
     QPushButton* button(const char* name) { return child<QPushButton>(window_, name); }
-    QString label() { return child<QLabel>(window_, "Label1")->text(); }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
     QString statusLine() { return child<StatusBar>(window_, "StatusBar1")->panelText(1); }
     std::array<int, 5> values()
     {
@@ -62,8 +56,7 @@ class TestFBlikon : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
     }
     void cleanup() { fx_.reset(); }
 
@@ -269,7 +262,7 @@ private slots:
         action("mnuAll")->trigger();
         button("Command1")->click();
         button("Command2")->click();
-        const std::string expected = appendBlock(text.toStdString(), formatBlock(window().board()));
+        const std::string expected = text.toStdString() + blockSuffix(formatBlock(window().board()));
         QCOMPARE(window().codeText(), QString::fromStdString(expected));
         QCOMPARE(window().savedText(), text);
     }
@@ -291,7 +284,7 @@ private slots:
         button("Command2")->click();
         action("mnuAddStart")->trigger();
         action("mnuAddEnd")->trigger();
-        const std::string frames = appendBlock("", startBlock());
+        const std::string frames = blockSuffix(startBlock());
         QCOMPARE(window().codeText(), QString::fromStdString(addEnd(addStart(frames))));
         QVERIFY(window().codeText().endsWith("\r\n" + kTestIndent + "End"));
         action("mnuZpet")->trigger();

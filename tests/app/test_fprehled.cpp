@@ -7,6 +7,7 @@
 #include "fprehled.h"
 #include "framelistmodel.h"
 #include "frameedit.h"
+#include "mainwindowtest.h"
 #include "templates.h"
 #include "windowtest.h"
 
@@ -38,17 +39,11 @@ int positionOf(const std::string& text, std::size_t offset)
 
 }  // namespace
 
-class TestFPrehled : public QObject {
+class TestFPrehled : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
     std::mt19937 rng_;
 
-    FBlikon& window() { return *window_; }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
-    void trigger(const QString& item) { child<QAction>(window_, item)->trigger(); }
-    std::string code() { return window().codeText().toStdString(); }
     FPrehled* overview() { return child<FPrehled>(window_, "FPrehled"); }
     QListView* list() { return child<QListView>(overview(), "List1"); }
     FrameListModel* model() { return qobject_cast<FrameListModel*>(list()->model()); }
@@ -68,7 +63,7 @@ class TestFPrehled : public QObject {
     {
         std::string text = "; Přehled";
         for (int k = 0; k < frames; ++k) {
-            text = appendBlock(text, formatBlock(randomBoard()));
+            text += blockSuffix(formatBlock(randomBoard()));
             if (k == 2)
                 text += "\r\n; poznámka\r\n" + formatBlock(randomBoard()) + "\r\n";
         }
@@ -132,8 +127,7 @@ class TestFPrehled : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(2);
     }
     void cleanup() { fx_.reset(); }

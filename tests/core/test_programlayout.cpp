@@ -18,7 +18,7 @@ std::string frames(int count)
 {
     std::string text;
     for (int k = 0; k < count; ++k)
-        text = appendBlock(text, formatBlock(BoardState{}));
+        text += blockSuffix(formatBlock(BoardState{}));
     return text;
 }
 
@@ -34,7 +34,7 @@ TEST(ProgramEnd, IsWhereFramesJoinTheLoop)
         ASSERT_TRUE(end.has_value()) << count;
         EXPECT_EQ(*end, addStart(frames(count)).size() + 2) << count;
         EXPECT_EQ(program.substr(0, *end) + frameLines + program.substr(*end),
-                  addEnd(appendBlock(addStart(frames(count)), block)));
+                  addEnd(addStart(frames(count)) + blockSuffix(block)));
     }
     EXPECT_THAT(programEndAt(addEnd("")), Optional(2u));
 }
@@ -68,7 +68,7 @@ TEST(ProgramFrameCount, CountsTheCallsBetweenStartAndEnd)
 }
 
 // The loop's calls by line: as many as programFrameCount counts, each a line that calls
-// Citac, the first one below the start's ten lines and the empty line of appendBlock.
+// Citac, the first one below the start's ten lines and the empty line that blockSuffix begins with.
 TEST(LoopCallLines, AreTheLinesThatTheFrameCountCounts)
 {
     using ::testing::ElementsAre;

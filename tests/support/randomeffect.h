@@ -38,7 +38,7 @@ struct Effect {
             if (lampsOf(frame).litCount() == 0 || (!frames.empty() && lampsOf(frame) == frames.back()))
                 continue;
             frames.push_back(lampsOf(frame));
-            code = appendBlock(code, formatBlock(frame));
+            code += blockSuffix(formatBlock(frame));
         }
         program = addEnd(addStart(code));
     }
