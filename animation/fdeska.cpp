@@ -12,6 +12,7 @@
 #include "services.h"
 #include "statusbar.h"
 #include "twips.h"
+#include "windowplacement.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -19,10 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
-
-#include <algorithm>
 
 namespace blikon {
 
@@ -38,8 +36,6 @@ constexpr qint64 kStatusNanoseconds = 100'000'000;
 constexpr int kSourceLineHeight = 240;
 constexpr int kChipLineHeight = 450;
 constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
-// Between the code window and the board window beside it, in pixels.
-constexpr int kGapBeside = 8;
 
 const QString kPause = QStringLiteral("Pauze");
 const QString kRun = QStringLiteral("Run");
@@ -241,22 +237,7 @@ void FDeska::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void FDeska::placeBeside(const QWidget& source)
-{
-    const QRect frame = source.frameGeometry();
-    // The frame around this window is not known before it is shown; its client area
-    // plus a border is near enough.
-    const QSize size = this->size() + QSize(kGapBeside, kGapBeside);
-    QPoint at(frame.right() + kGapBeside, frame.top());
-    if (const QScreen* screen = source.screen()) {
-        const QRect room = screen->availableGeometry();
-        if (at.x() + size.width() > room.right() && frame.left() - size.width() - kGapBeside >= room.left())
-            at.setX(frame.left() - size.width() - kGapBeside);
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
-    }
-    move(at);
-}
+void FDeska::placeBeside(const QWidget& source) { moveBeside(*this, source); }
 
 void FDeska::setClock(Clock clock)
 {
@@ -322,8 +303,8 @@ void FDeska::startProgram()
     timeline_.start(clock_(), 0);
     showLamps();
     showLines();
-    showStatus();
     showFrameIndex();
+    showStatus();
 }
 
 void FDeska::tick()
@@ -342,6 +323,9 @@ void FDeska::onPauseOrRun()
 {
     HandlerGuard::run(this, "Command2_Click", OnFailure::Silent, [this] {
         setRunning(!running_);
+        // Paused between two ticks: the lamps, the frame and the line as at the pause.
+        showLamps();
+        showFrameIndex();
         showStatus();
     });
 }
@@ -350,7 +334,10 @@ void FDeska::onStep()
 {
     HandlerGuard::run(this, "Command3_Click", OnFailure::Silent, [this] {
         setRunning(false);
-        simulation_->runToNextFrame();
+        // A frame that has started but does not show yet is the next one to see.
+        if (simulation_->showsLatestFrame())
+            simulation_->runToNextFrame();
+        simulation_->runUntilLatestFrameShows();
         showLamps();
         showFrameIndex();
         showStatus();
@@ -389,6 +376,7 @@ void FDeska::setRunning(bool running)
     running_ = running;
     pauseButton_->setText(running ? kPause : kRun);
     timer().setEnabled(running);
+    showLines();
 }
 
 void FDeska::setButtonHeld(bool byMouse, bool held)
@@ -464,6 +452,9 @@ int FDeska::loopFrameIndex() const
 
 bool FDeska::showFrameIndex()
 {
+    // The frame changes with the lamps, not at its start, where they show the one before.
+    if (!simulation_->showsLatestFrame())
+        return false;
     const int index = loopFrameIndex();
     if (index == shownFrame_)
         return false;
@@ -487,9 +478,8 @@ void FDeska::showStatus()
     QString line = problem_;
     if (line.isEmpty()) {
         if (program_.loopFrames) {
-            const int index = loopFrameIndex();
             line = QStringLiteral("Snímek %1 / %2")
-                       .arg(index < 0 ? QStringLiteral("–") : QString::number(index + 1))
+                       .arg(shownFrame_ < 0 ? QStringLiteral("–") : QString::number(shownFrame_ + 1))
                        .arg(*program_.loopFrames);
         } else {
             line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
@@ -510,12 +500,15 @@ void FDeska::showStatus()
 void FDeska::showLines()
 {
     if (!problem_.isEmpty())
-        sourceLine_->setText(QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program."));
+        sourceLine_->setText(running_ ? QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program.")
+                                      : QStringLiteral("Text z editoru nejde spustit, pozastaven je poslední dobrý program."));
     else if (!program_.hexFile.isEmpty())
-        sourceLine_->setText(QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+        sourceLine_->setText((running_ ? QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+                                       : QStringLiteral("Pozastaveno: soubor %1; text z editoru vrátí F6."))
                                  .arg(QFileInfo(program_.hexFile).fileName()));
     else
-        sourceLine_->setText(QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
+        sourceLine_->setText(running_ ? QStringLiteral("Běží text z editoru; změny převezme po půl sekundě.")
+                                      : QStringLiteral("Pozastaveno: text z editoru; změny převezme po půl sekundě."));
     chipLine_->setText(chipLine(program_.size, *board_.chip));
     // Too big for the chip: in the colour of a warning.
     chipLine_->setStyleSheet(mcs51::fits(*board_.chip, program_.size) ? QString()
