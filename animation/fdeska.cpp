@@ -501,14 +501,14 @@ void FDeska::showLines()
 {
     if (!problem_.isEmpty())
         sourceLine_->setText(running_ ? QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program.")
-                                      : QStringLiteral("Text z editoru nejde spustit, pozastaven je poslední dobrý program."));
+                                      : QStringLiteral("Text z editoru nejde spustit, poslední dobrý program stojí."));
     else if (!program_.hexFile.isEmpty())
         sourceLine_->setText((running_ ? QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
                                        : QStringLiteral("Pozastaveno: soubor %1; text z editoru vrátí F6."))
                                  .arg(QFileInfo(program_.hexFile).fileName()));
     else
         sourceLine_->setText(running_ ? QStringLiteral("Běží text z editoru; změny převezme po půl sekundě.")
-                                      : QStringLiteral("Pozastaveno: text z editoru; změny převezme po půl sekundě."));
+                                      : QStringLiteral("Pozastaveno: text z editoru; změny za půl sekundy."));
     chipLine_->setText(chipLine(program_.size, *board_.chip));
     // Too big for the chip: in the colour of a warning.
     chipLine_->setStyleSheet(mcs51::fits(*board_.chip, program_.size) ? QString()

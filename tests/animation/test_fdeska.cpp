@@ -373,7 +373,7 @@ private slots:
         tick(20);
         click("Command2");
         QCOMPARE(button("Command2")->text(), QStringLiteral("Run"));
-        QCOMPARE(line("Label2"), QStringLiteral("Pozastaveno: text z editoru; změny převezme po půl sekundě."));
+        QCOMPARE(line("Label2"), QStringLiteral("Pozastaveno: text z editoru; změny za půl sekundy."));
         QVERIFY(!child<QTimer>(board_, "Timer1")->isActive());
         now_ += 5'000'000'000;  // paused time does not count
         click("Command2");
@@ -480,7 +480,7 @@ private slots:
         tick(52);
         QCOMPARE(lamps(), kFrames[2]);  // the old program, from where it was
         click("Command2");
-        QCOMPARE(line("Label2"), QStringLiteral("Text z editoru nejde spustit, pozastaven je poslední dobrý program."));
+        QCOMPARE(line("Label2"), QStringLiteral("Text z editoru nejde spustit, poslední dobrý program stojí."));
         QCOMPARE(panel(2), QStringLiteral("Čas 0,132 s"));
         QVERIFY(panel(1).startsWith(QStringLiteral("Chyba na řádku 12: ")));
         QVERIFY(!statusPanel(2)->isVisible());  // the error has the whole bar
