@@ -13,6 +13,7 @@
 #include "services.h"
 #include "statusbar.h"
 #include "twips.h"
+#include "windowplacement.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,10 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
-
-#include <algorithm>
 
 namespace blikon {
 
@@ -39,8 +37,6 @@ constexpr qint64 kStatusNanoseconds = 100'000'000;
 constexpr int kSourceLineHeight = 240;
 constexpr int kChipLineHeight = 450;
 constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
-// Between the code window and the board window beside it, in pixels.
-constexpr int kGapBeside = 8;
 
 enum Panel { StatusLinePanel = 1, TimePanel = 2, PlacePanel = 3 };
 
@@ -216,22 +212,7 @@ void FDeska::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void FDeska::placeBeside(const QWidget& source)
-{
-    const QRect frame = source.frameGeometry();
-    // The frame around this window is not known before it is shown; its client area
-    // plus a border is near enough.
-    const QSize size = this->size() + QSize(kGapBeside, kGapBeside);
-    QPoint at(frame.right() + kGapBeside, frame.top());
-    if (const QScreen* screen = source.screen()) {
-        const QRect room = screen->availableGeometry();
-        if (at.x() + size.width() > room.right() && frame.left() - size.width() - kGapBeside >= room.left())
-            at.setX(frame.left() - size.width() - kGapBeside);
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
-    }
-    move(at);
-}
+void FDeska::placeBeside(const QWidget& source) { moveBeside(*this, source); }
 
 void FDeska::setClock(Clock clock)
 {
@@ -298,8 +279,8 @@ void FDeska::startProgram()
     timeline_.start(clock_(), 0);
     showLamps();
     showLines();
-    showStatus();
     showFrameIndex();
+    showStatus();
 }
 
 void FDeska::tick()
@@ -318,6 +299,9 @@ void FDeska::onPauseOrRun()
 {
     HandlerGuard::run(this, "Command2_Click", OnFailure::Silent, [this] {
         setRunning(!running_);
+        // Paused between two ticks: the lamps, the frame and the line as at the pause.
+        showLamps();
+        showFrameIndex();
         showStatus();
     });
 }
@@ -326,7 +310,10 @@ void FDeska::onStep()
 {
     HandlerGuard::run(this, "Command3_Click", OnFailure::Silent, [this] {
         setRunning(false);
-        simulation_->runToNextFrame();
+        // A frame that has started but does not show yet is the next one to see.
+        if (simulation_->showsLatestFrame())
+            simulation_->runToNextFrame();
+        simulation_->runUntilLatestFrameShows();
         showLamps();
         showFrameIndex();
         showStatus();
@@ -365,6 +352,7 @@ void FDeska::setRunning(bool running)
     running_ = running;
     pauseButton_->setText(running ? kPause : kRun);
     timer().setEnabled(running);
+    showLines();
 }
 
 void FDeska::setButtonHeld(bool byMouse, bool held)
@@ -440,6 +428,9 @@ int FDeska::loopFrameIndex() const
 
 bool FDeska::showFrameIndex()
 {
+    // The frame changes with the lamps, not at its start, where they show the one before.
+    if (!simulation_->showsLatestFrame())
+        return false;
     const int index = loopFrameIndex();
     if (index == shownFrame_)
         return false;
@@ -463,9 +454,8 @@ void FDeska::showStatus()
     QString line = problem_;
     if (line.isEmpty()) {
         if (program_.loopFrames) {
-            const int index = loopFrameIndex();
             line = QStringLiteral("Snímek %1 / %2")
-                       .arg(index < 0 ? QStringLiteral("–") : QString::number(index + 1))
+                       .arg(shownFrame_ < 0 ? QStringLiteral("–") : QString::number(shownFrame_ + 1))
                        .arg(*program_.loopFrames);
         } else {
             line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
@@ -487,12 +477,15 @@ void FDeska::showStatus()
 void FDeska::showLines()
 {
     if (!problem_.isEmpty())
-        sourceLine_->setText(QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program."));
+        sourceLine_->setText(running_ ? QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program.")
+                                      : QStringLiteral("Text z editoru nejde spustit, poslední dobrý program stojí."));
     else if (!program_.hexFile.isEmpty())
-        sourceLine_->setText(QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+        sourceLine_->setText((running_ ? QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+                                       : QStringLiteral("Pozastaveno: soubor %1; text z editoru vrátí F6."))
                                  .arg(QFileInfo(program_.hexFile).fileName()));
     else
-        sourceLine_->setText(QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
+        sourceLine_->setText(running_ ? QStringLiteral("Běží text z editoru; změny převezme po půl sekundě.")
+                                      : QStringLiteral("Pozastaveno: text z editoru; změny za půl sekundy."));
     chipLine_->setText(chipLine(program_.size, *board_.chip));
     // Too big for the chip: in the colour of a warning.
     chipLine_->setStyleSheet(mcs51::fits(*board_.chip, program_.size) ? QString()

@@ -4,6 +4,7 @@
 #include "fblikon.h"
 #include "filecommands.h"
 #include "printing.h"
+#include "windowplacement.h"
 
 #include <QKeySequence>
 #include <QMenu>
@@ -15,7 +16,7 @@ FileMenu::FileMenu(FBlikon& window)
     : MainWindowMenu(window, "mnuFce", QStringLiteral("&Soubor"))
 {
     addItem(menu(), "mnuNovy", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), OnFailure::Silent,
-            &FileMenu::openNewWindow);
+            [this] { openNewWindow(); });
     addSeparator(menu(), "mnuMezera16");
     addItem(menu(), "mnuOpen", QStringLiteral("&Otevřít"), QKeySequence(Qt::CTRL | Qt::Key_O), OnFailure::Silent,
             [&window] { openCodeFile(window); });
@@ -34,7 +35,12 @@ FileMenu::FileMenu(FBlikon& window)
     addItem(menu(), "mnuEnd", QStringLiteral("&Konec"), {}, OnFailure::ShowError, [&window] { window.close(); });
 }
 
-void FileMenu::openNewWindow() { (new FBlikon)->show(); }
+void FileMenu::openNewWindow()
+{
+    auto* opened = new FBlikon;
+    moveCascaded(*opened, window());
+    opened->show();
+}
 
 void FileMenu::playAnimation()
 {

@@ -9,14 +9,13 @@
 #include "handlerguard.h"
 #include "pictures.h"
 #include "programlayout.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,7 +31,6 @@ namespace {
 constexpr int kFollowDelayMs = 500;  // after the code text last changed
 constexpr int kWidth = 420;
 constexpr int kMinimumHeight = 320;
-constexpr int kGap = 8;  // between the main window and the overview
 
 // A list of frames that lays its rows out left to right in lines, and drops dragged
 // frames between frames: `drop` gets the selected rows and the row they go before.
@@ -256,18 +254,8 @@ QAction* FPrehled::addCommand(const char* name, const QString& caption, const QK
 
 void FPrehled::placeBesideWindow()
 {
-    const QRect main = window_.frameGeometry();
-    const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen->availableGeometry();
     resize(kWidth, std::max(window_.height(), kMinimumHeight));
-    // move() places the frame, which is not made yet: as wide as the main window's.
-    const int frameWidth = width() + main.width() - window_.width();
-    int left = main.right() + 1 + kGap;
-    if (left + frameWidth > room.right() + 1)
-        left = main.left() - kGap - frameWidth;
-    if (left < room.left())
-        left = room.right() + 1 - frameWidth;
-    move(left, std::max(main.top(), room.top()));
+    moveBeside(*this, window_);
 }
 
 void FPrehled::showTitle() { setWindowTitle(window_.windowTitle() + QStringLiteral(" - Přehled snímků")); }

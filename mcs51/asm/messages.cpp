@@ -193,6 +193,8 @@ std::string undefinedName(std::string_view name)
 
 std::string missingProgramEnd() { return "Chybí konec programu: Kód > Přidat konec."; }
 
+std::string missingEndLine() { return "Chybí konec programu: za poslední řádek patří End."; }
+
 std::string indirectRegister(std::string_view text)
 {
     return "Neplatný operand " + quote(text) + ", nepřímo adresují jen @R0 a @R1.";

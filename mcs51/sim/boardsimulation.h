@@ -55,6 +55,13 @@ public:
     // Runs until the next frame starts (see frameStartLabel), at most
     // kLongestStepSeconds; false when no frame started in that time.
     bool runToNextFrame();
+    // Whether the lamps show the frame that started last: a multiplexing cycle has ended
+    // since its start. At its start, the eye still sees the frame before. True before
+    // the first frame and where frames start as the lamps change.
+    [[nodiscard]] bool showsLatestFrame() const;
+    // Runs on until showsLatestFrame(), at most kEyeSeconds: after runToNextFrame(), the
+    // lamps show the frame it ran to.
+    void runUntilLatestFrameShows();
 
     [[nodiscard]] const LampStates& lamps() const { return lamps_.shown(); }
     // The machine cycle at which lamps() last changed; 0 before the first change.
@@ -78,6 +85,7 @@ public:
 
 private:
     void runUntil(std::uint64_t endCycle, bool stopAtFrame);
+    void runInstruction();  // one instruction, counting the frame and loop starts
     void readPortWrites();
 
     Cpu cpu_;

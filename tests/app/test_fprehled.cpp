@@ -239,6 +239,34 @@ private slots:
         QVERIFY(fx_->boxes.shown.isEmpty());
     }
 
+    // After a delete the row now at the place of the first deleted one is selected and
+    // current, the last row when the deleted ones ended the list, none when none is left.
+    void deleteSelectsTheRowAtTheGap_data()
+    {
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QList<int>>("deleted");
+        QTest::addColumn<int>("selected");  // -1: none
+        QTest::newRow("first") << 5 << QList<int>{0} << 0;
+        QTest::newRow("last") << 5 << QList<int>{4} << 3;
+        QTest::newRow("last two") << 5 << QList<int>{3, 4} << 2;
+        QTest::newRow("middle") << 5 << QList<int>{2} << 2;
+        QTest::newRow("only") << 1 << QList<int>{0} << -1;
+        QTest::newRow("all") << 3 << QList<int>{0, 1, 2} << -1;
+    }
+    void deleteSelectsTheRowAtTheGap()
+    {
+        QFETCH(int, frames);
+        QFETCH(QList<int>, deleted);
+        QFETCH(int, selected);
+        window_->show();
+        openOn(program(frames));
+        select(deleted);
+        child<QAction>(overview(), "mnuSmazat")->trigger();
+        QCOMPARE(model()->rowCount(), frames - int(deleted.size()));
+        QCOMPARE(rowsOf(list()->selectionModel()->selectedIndexes()), selected < 0 ? QList<int>{} : QList<int>{selected});
+        QCOMPARE(list()->currentIndex().row(), selected);
+    }
+
     // A drag ends in the model's move, which moves the frame in the code text: the rows
     // and their selection follow, one undo step takes it back.
     void dragMovesTheFrameThroughTheModel()

@@ -44,6 +44,10 @@ TEST(ProgramEnd, IsTheFirstLoopJumpThatFce2Follows)
     EXPECT_THAT(programEndAt(addEnd(addEnd(frames(1)))), Optional(frames(1).size() + 2));
     // A hand-edited end: other case, a comment, no blank lines.
     EXPECT_THAT(programEndAt("x\r\n\tLJMP FCE1 ; znovu\r\n; konec smyčky\r\nFce2: ljmp start0"), Optional(3u));
+    for (const char* jump : {"jmp", "LJMP", "Sjmp", "ajmp"})
+        EXPECT_THAT(programEndAt(std::string("x\r\n ") + jump + " fce1\r\nfce2: ljmp start0"), Optional(3u)) << jump;
+    for (const char* other : {"acall fce1", "jz fce1", "ljmp fce1a"})
+        EXPECT_EQ(programEndAt(std::string("x\r\n ") + other + "\r\nfce2: ljmp start0"), std::nullopt) << other;
     EXPECT_EQ(programEndAt("jmp fce1\r\nnop\r\nfce2: ljmp start0"), std::nullopt);  // fce2 must come next
     EXPECT_EQ(programEndAt("jmp fce1"), std::nullopt);
     EXPECT_EQ(programEndAt("here: jmp fce1\r\nfce2: ljmp start0"), std::nullopt);
