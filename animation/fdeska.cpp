@@ -1,17 +1,17 @@
 #include "fdeska.h"
 
-#include "assembling.h"
-#include "codeeditor.h"
+#include "ui/assembling.h"
+#include "ui/codeeditor.h"
 #include "codefollower.h"
-#include "codewindow.h"
-#include "dialogs.h"
-#include "fonts.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
+#include "ui/codewindow.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/handlerguard.h"
+#include "ui/messageboxes.h"
 #include "playbacktimer.h"
-#include "services.h"
-#include "statusbar.h"
-#include "twips.h"
+#include "ui/services.h"
+#include "ui/statusbar.h"
+#include "ui/twips.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

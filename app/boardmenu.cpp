@@ -1,9 +1,9 @@
 #include "boardmenu.h"
 
 #include "fblikon.h"
-#include "fdeska.h"
-#include "fmikro.h"
-#include "hexcommands.h"
+#include "animation/fdeska.h"
+#include "ui/fmikro.h"
+#include "document/hexcommands.h"
 
 #include <QKeySequence>
 

@@ -1,9 +1,9 @@
 #include "filemenu.h"
 
-#include "fanimace.h"
+#include "animation/fanimace.h"
 #include "fblikon.h"
-#include "filecommands.h"
-#include "printing.h"
+#include "document/filecommands.h"
+#include "document/printing.h"
 
 #include <QKeySequence>
 #include <QMenu>

@@ -1,13 +1,13 @@
 #include "fprehled.h"
 
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 #include "fblikon.h"
-#include "fdeska.h"
+#include "animation/fdeska.h"
 #include "framelistmodel.h"
 #include "framethumbnail.h"
-#include "handlerguard.h"
-#include "pictures.h"
-#include "programlayout.h"
+#include "ui/handlerguard.h"
+#include "ui/pictures.h"
+#include "core/programlayout.h"
 
 #include <QAction>
 #include <QDropEvent>

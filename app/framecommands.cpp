@@ -1,18 +1,18 @@
 #include "framecommands.h"
 
-#include "block.h"
-#include "blockline.h"
-#include "blockreader.h"
-#include "codeeditor.h"
+#include "core/block.h"
+#include "core/blockline.h"
+#include "core/blockreader.h"
+#include "ui/codeeditor.h"
 #include "codeexcerpt.h"
-#include "codeline.h"
+#include "core/codeline.h"
 #include "fblikon.h"
-#include "frametransform.h"
-#include "handlerguard.h"
+#include "core/frametransform.h"
+#include "ui/handlerguard.h"
 #include "ledpanel.h"
-#include "messageboxes.h"
-#include "programlayout.h"
-#include "services.h"
+#include "ui/messageboxes.h"
+#include "core/programlayout.h"
+#include "ui/services.h"
 
 #include <QTextCursor>
 

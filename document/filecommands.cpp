@@ -1,14 +1,14 @@
 #include "filecommands.h"
 
 #include "codedocument.h"
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 #include "codefile.h"
-#include "commondialog.h"
+#include "ui/commondialog.h"
 #include "documentwindow.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
+#include "ui/handlerguard.h"
+#include "ui/messageboxes.h"
 #include "safefilewriter.h"
-#include "services.h"
+#include "ui/services.h"
 
 namespace blikon {
 

@@ -1,18 +1,18 @@
 #include "hexcommands.h"
 
-#include "assembling.h"
-#include "boardsettings.h"
+#include "ui/assembling.h"
+#include "ui/boardsettings.h"
 #include "codedocument.h"
-#include "dialogs.h"
+#include "ui/dialogs.h"
 #include "documentwindow.h"
-#include "fchyby.h"
+#include "ui/fchyby.h"
 #include "filecommands.h"
-#include "filesystem.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
-#include "platformservices.h"
+#include "platform/filesystem.h"
+#include "ui/handlerguard.h"
+#include "ui/messageboxes.h"
+#include "platform/platformservices.h"
 #include "safefilewriter.h"
-#include "services.h"
+#include "ui/services.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "printing.h"
 
-#include "codeeditor.h"
-#include "codewindow.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
-#include "services.h"
+#include "ui/codeeditor.h"
+#include "ui/codewindow.h"
+#include "ui/handlerguard.h"
+#include "ui/messageboxes.h"
+#include "ui/services.h"
 
 #include <QPainter>
 #include <QPrinter>

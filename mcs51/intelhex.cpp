@@ -1,6 +1,6 @@
 #include "intelhex.h"
 
-#include "hexdigit.h"
+#include "core/hexdigit.h"
 
 #include <algorithm>
 

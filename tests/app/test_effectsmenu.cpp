@@ -1,13 +1,13 @@
-#include "block.h"
-#include "blockline.h"
-#include "codeeditor.h"
-#include "fakes.h"
-#include "fblikon.h"
-#include "frametransform.h"
-#include "programlayout.h"
-#include "templates.h"
-#include "findchild.h"
-#include "windowtest.h"
+#include "core/block.h"
+#include "core/blockline.h"
+#include "ui/codeeditor.h"
+#include "tests/support/fakes.h"
+#include "app/fblikon.h"
+#include "core/frametransform.h"
+#include "core/programlayout.h"
+#include "core/templates.h"
+#include "tests/support/findchild.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
-#include "block.h"
-#include "codeeditor.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "fblikon.h"
-#include "statusbar.h"
-#include "templates.h"
-#include "windowtest.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "tests/support/fakes.h"
+#include "tests/support/findchild.h"
+#include "app/fblikon.h"
+#include "ui/statusbar.h"
+#include "core/templates.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "codefiletext.h"
-#include "codepage.h"
-#include "utf8.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
+#include "core/utf8.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

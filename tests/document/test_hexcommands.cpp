@@ -1,7 +1,7 @@
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "windowtest.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,8 +5,8 @@
 // ANSI code page, and opening what was saved gives the same text.
 
 #include "check.h"
-#include "codefiletext.h"
-#include "codepage.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
 
 #include <cstddef>
 #include <cstdint>

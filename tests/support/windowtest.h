@@ -4,7 +4,7 @@
 // file, and the fakes in place of every seam.
 
 #include "fakes.h"
-#include "qtsettingsstore.h"
+#include "ui/qtsettingsstore.h"
 
 #include <QApplication>
 #include <QDir>
