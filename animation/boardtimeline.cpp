@@ -1,6 +1,6 @@
 #include "boardtimeline.h"
 
-#include "boardsimulation.h"
+#include "mcs51/sim/boardsimulation.h"
 
 #include <algorithm>
 

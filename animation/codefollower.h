@@ -1,6 +1,6 @@
 #pragma once
 
-#include "boardprogram.h"
+#include "ui/boardprogram.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "codetextsource.h"
 
-#include "codeeditor.h"
-#include "codewindow.h"
+#include "ui/codeeditor.h"
+#include "ui/codewindow.h"
 
 #include <QTextDocument>
 

@@ -1,13 +1,13 @@
 #include "fanimace.h"
 
 #include "codetextsource.h"
-#include "codewindow.h"
-#include "commondialog.h"
-#include "handlerguard.h"
-#include "playback.h"
+#include "ui/codewindow.h"
+#include "ui/commondialog.h"
+#include "ui/handlerguard.h"
+#include "core/playback.h"
 #include "playbacktimer.h"
-#include "statusbar.h"
-#include "twips.h"
+#include "ui/statusbar.h"
+#include "ui/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockscanner.h"
+#include "core/blockscanner.h"
 #include "lampwindow.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "fdeska.h"
 
-#include "assembling.h"
-#include "codeeditor.h"
+#include "ui/assembling.h"
+#include "ui/codeeditor.h"
 #include "codefollower.h"
 #include "codewindow.h"
 #include "czechwording.h"

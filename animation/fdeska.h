@@ -1,10 +1,10 @@
 #pragma once
 
-#include "boardprogram.h"
-#include "boardsettings.h"
-#include "boardsimulation.h"
+#include "ui/boardprogram.h"
+#include "ui/boardsettings.h"
+#include "mcs51/sim/boardsimulation.h"
 #include "boardtimeline.h"
-#include "lampstates.h"
+#include "core/lampstates.h"
 #include "lampwindow.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "codeexcerpt.h"
 
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frameedit.h"
+#include "core/frameedit.h"
 
 #include <cstddef>
 #include <span>

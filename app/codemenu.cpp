@@ -1,8 +1,8 @@
 #include "codemenu.h"
 
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 #include "fblikon.h"
-#include "templates.h"
+#include "core/templates.h"
 
 #include <QKeySequence>
 #include <QMenu>

@@ -2,7 +2,7 @@
 
 #include "fblikon.h"
 #include "fprehled.h"
-#include "frametransform.h"
+#include "core/frametransform.h"
 
 #include <QKeySequence>
 

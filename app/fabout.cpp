@@ -1,14 +1,14 @@
 #include "fabout.h"
 
-#include "buildinfo.h"
-#include "fonts.h"
-#include "handlerguard.h"
-#include "labels.h"
-#include "messageboxes.h"
-#include "pictures.h"
-#include "services.h"
-#include "sysinfo.h"
-#include "twips.h"
+#include "core/buildinfo.h"
+#include "ui/fonts.h"
+#include "ui/handlerguard.h"
+#include "ui/labels.h"
+#include "ui/messageboxes.h"
+#include "ui/pictures.h"
+#include "ui/services.h"
+#include "platform/sysinfo.h"
+#include "ui/twips.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "floatingicon.h"
+#include "core/floatingicon.h"
 
 #include <QDialog>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "boardstate.h"
-#include "documentwindow.h"
+#include "core/boardstate.h"
+#include "document/documentwindow.h"
 
 #include <QMainWindow>
 

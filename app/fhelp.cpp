@@ -1,11 +1,11 @@
 #include "fhelp.h"
 
-#include "codeeditor.h"
-#include "fonts.h"
-#include "handlerguard.h"
-#include "pictures.h"
-#include "twips.h"
-#include "weblink.h"
+#include "ui/codeeditor.h"
+#include "ui/fonts.h"
+#include "ui/handlerguard.h"
+#include "ui/pictures.h"
+#include "ui/twips.h"
+#include "platform/weblink.h"
 
 #include <QLabel>
 #include <QMouseEvent>

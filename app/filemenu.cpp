@@ -1,6 +1,6 @@
 #include "filemenu.h"
 
-#include "fanimace.h"
+#include "animation/fanimace.h"
 #include "fblikon.h"
 #include "filecommands.h"
 #include "printing.h"

@@ -3,7 +3,7 @@
 #include "codeeditor.h"
 #include "czechwording.h"
 #include "fblikon.h"
-#include "fdeska.h"
+#include "animation/fdeska.h"
 #include "framelistmodel.h"
 #include "framethumbnail.h"
 #include "handlerguard.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "boardstate.h"
-#include "frameedit.h"
+#include "core/boardstate.h"
+#include "core/frameedit.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "framethumbnail.h"
 
-#include "boardlayout.h"
-#include "commondialog.h"
+#include "core/boardlayout.h"
+#include "ui/commondialog.h"
 #include "framelistmodel.h"
-#include "playback.h"
+#include "core/playback.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "blockline.h"
+#include "core/blockline.h"
 
 #include <QPixmap>
 #include <QStyledItemDelegate>

@@ -1,10 +1,10 @@
 #include "fuvod.h"
 
-#include "buildinfo.h"
-#include "fonts.h"
-#include "labels.h"
-#include "pictures.h"
-#include "twips.h"
+#include "core/buildinfo.h"
+#include "ui/fonts.h"
+#include "ui/labels.h"
+#include "ui/pictures.h"
+#include "ui/twips.h"
 
 #include <QScreen>
 

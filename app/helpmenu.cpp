@@ -1,10 +1,10 @@
 #include "helpmenu.h"
 
-#include "buildinfo.h"
+#include "core/buildinfo.h"
 #include "fabout.h"
 #include "fblikon.h"
 #include "fhelp.h"
-#include "weblink.h"
+#include "platform/weblink.h"
 
 #include <QKeySequence>
 

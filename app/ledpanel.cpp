@@ -1,7 +1,7 @@
 #include "ledpanel.h"
 
-#include "boardlayout.h"
-#include "twips.h"
+#include "core/boardlayout.h"
+#include "ui/twips.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "boardstate.h"
+#include "core/boardstate.h"
 
 #include <QObject>
 #include <array>

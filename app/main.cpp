@@ -1,8 +1,8 @@
 #include "fblikon.h"
 #include "module1.h"
-#include "pictures.h"
-#include "safefilewriter.h"
-#include "services.h"
+#include "ui/pictures.h"
+#include "document/safefilewriter.h"
+#include "ui/services.h"
 
 #include <QApplication>
 

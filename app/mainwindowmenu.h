@@ -1,6 +1,6 @@
 #pragma once
 
-#include "handlerguard.h"
+#include "ui/handlerguard.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "module1.h"
 
 #include "fuvod.h"
-#include "settingsstore.h"
+#include "ui/settingsstore.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -5,10 +5,10 @@
 // as a baseline; and the text work alone of the frame commands at the last frame (find
 // the frame at the cursor, then insert, delete, move or duplicate it) and the frame
 // list of the whole text, as the overview reads it.
-#include "block.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "frameedit.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "core/frameedit.h"
 
 #include <QAction>
 #include <QApplication>

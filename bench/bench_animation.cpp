@@ -4,9 +4,9 @@
 //
 //   bench_animation --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "block.h"
-#include "fanimace.h"
-#include "fblikon.h"
+#include "core/block.h"
+#include "animation/fanimace.h"
+#include "app/fblikon.h"
 
 #include <QApplication>
 #include <QPushButton>

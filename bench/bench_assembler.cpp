@@ -4,9 +4,9 @@
 // Run a Release build with repetitions and compare the medians:
 //   bench_assembler --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "assembler.h"
-#include "oracles.h"
-#include "templates.h"
+#include "mcs51/asm/assembler.h"
+#include "tests/support/oracles.h"
+#include "core/templates.h"
 
 #include "longprogram.h"
 

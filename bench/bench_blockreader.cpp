@@ -4,9 +4,9 @@
 // Run a Release build with repetitions and compare the medians:
 //   bench_blockreader --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "block.h"
-#include "blockreader.h"
-#include "frametransform.h"
+#include "core/block.h"
+#include "core/blockreader.h"
+#include "core/frametransform.h"
 
 #include "longprogram.h"
 

@@ -15,12 +15,12 @@
 //   bench_fdeska --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 //   xvfb-run -a bench_fdeska --benchmark_filter=none
 
-#include "block.h"
-#include "boardsimulation.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "fdeska.h"
-#include "templates.h"
+#include "core/block.h"
+#include "mcs51/sim/boardsimulation.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "animation/fdeska.h"
+#include "core/templates.h"
 
 #include <QAction>
 #include <QApplication>

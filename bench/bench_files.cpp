@@ -2,11 +2,11 @@
 // against reading and copying the same file as baselines (the copy also synced to the
 // disk, as a save is), and against loading the editor one block per line (how it
 // loaded before).
-#include "block.h"
-#include "codeeditor.h"
-#include "dialogs.h"
-#include "fblikon.h"
-#include "services.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "ui/dialogs.h"
+#include "app/fblikon.h"
+#include "ui/services.h"
 
 #include <QAction>
 #include <QApplication>

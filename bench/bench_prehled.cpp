@@ -8,11 +8,11 @@
 //     bench_prehled            all measures
 //     bench_prehled --show     a main window with a complete program of 40 frames and
 //                              its overview, to look at (close the main window to end)
-#include "block.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "fprehled.h"
-#include "templates.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "app/fprehled.h"
+#include "core/templates.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 // Run a Release build with repetitions and compare the medians:
 //   bench_scanner --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "block.h"
-#include "blockscanner.h"
+#include "core/block.h"
+#include "core/blockscanner.h"
 
 #include "longprogram.h"
 

@@ -8,8 +8,8 @@
 
 #include "../tests/support/oracles.h"
 
-#include "cpu.h"
-#include "intelhex.h"
+#include "mcs51/sim/cpu.h"
+#include "mcs51/intelhex.h"
 
 #include "childcpu.h"
 

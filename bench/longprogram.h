@@ -3,7 +3,7 @@
 // The long code text every benchmark plays with: 10,000 random frames (about 1.4 MB) as
 // the add command writes them.
 
-#include "block.h"
+#include "core/block.h"
 
 #include <cstdint>
 #include <string>

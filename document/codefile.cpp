@@ -1,7 +1,7 @@
 #include "codefile.h"
 
-#include "codefiletext.h"
-#include "rtfreader.h"
+#include "core/codefiletext.h"
+#include "core/rtfreader.h"
 #include "safefilewriter.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codewindow.h"
+#include "ui/codewindow.h"
 
 namespace blikon {
 

@@ -1,13 +1,13 @@
 #include "filecommands.h"
 
 #include "codedocument.h"
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 #include "codefile.h"
-#include "commondialog.h"
+#include "ui/commondialog.h"
 #include "documentwindow.h"
 #include "messageboxes.h"
 #include "safefilewriter.h"
-#include "services.h"
+#include "ui/services.h"
 
 namespace blikon {
 

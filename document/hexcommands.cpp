@@ -1,16 +1,16 @@
 #include "hexcommands.h"
 
-#include "assembling.h"
-#include "boardsettings.h"
+#include "ui/assembling.h"
+#include "ui/boardsettings.h"
 #include "codedocument.h"
-#include "dialogs.h"
+#include "ui/dialogs.h"
 #include "documentwindow.h"
 #include "fchyby.h"
 #include "filesystem.h"
 #include "messageboxes.h"
 #include "platformservices.h"
 #include "safefilewriter.h"
-#include "services.h"
+#include "ui/services.h"
 
 #include <QDir>
 #include <QFileInfo>

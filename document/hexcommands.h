@@ -1,7 +1,7 @@
 #pragma once
 
-#include "boardprogram.h"
-#include "dialogs.h"
+#include "ui/boardprogram.h"
+#include "ui/dialogs.h"
 
 #include <QString>
 

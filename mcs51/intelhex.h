@@ -2,7 +2,7 @@
 
 // Intel HEX, the file format of chip programmers.
 
-#include "expected.h"
+#include "core/expected.h"
 
 #include <cstdint>
 #include <span>

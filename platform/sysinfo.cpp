@@ -3,7 +3,7 @@
 #include "externalprograms.h"
 #include "filesystem.h"
 #include "platformservices.h"
-#include "registryvalue.h"
+#include "core/registryvalue.h"
 
 #include <string_view>
 

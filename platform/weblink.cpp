@@ -1,6 +1,6 @@
 #include "weblink.h"
 
-#include "buildinfo.h"
+#include "core/buildinfo.h"
 #include "externalprograms.h"
 #include "platformservices.h"
 

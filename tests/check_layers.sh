@@ -45,24 +45,21 @@ for folder in */; do
   fi
 done
 
-# Each header's folder, by file name: includes name headers without their folder. A
-# generated header is known by its template (buildinfo.h by buildinfo.h.in).
-declare -A home=() home_part=()
+# An include names its header by its path from the top ("mcs51/sim/cpu.h"), so that it
+# says where the header comes from; a bare name is only a header beside the including
+# file. A generated header is known by its template (core/buildinfo.h by its .h.in).
 # The part of a file: its subfolder below the layer folder, empty at the top level.
 part_of() {
   local rest=${1#*/}
   [[ $rest == */* ]] && echo "${rest%%/*}" || echo ""
 }
+is_header() { [[ -f $1 || -f $1.in ]]; }
+# Every layer header's file name, to catch one in angle brackets without its folder.
+declare -A known=()
 while IFS= read -r header; do
   name=${header##*/}
-  name=${name%.in}
-  folder=${header%%/*}
-  if [[ -n ${home[$name]:-} ]]; then
-    complain "$name is a header of both ${home[$name]}/ and $folder/; an include of it names neither"
-  fi
-  home[$name]=$folder
-  home_part[$name]=$(part_of "$header")
-done < <(find "${folders[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.h.in' \) | sort)
+  known[${name%.in}]=1
+done < <(find "${folders[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.h.in' \))
 
 include_pattern='#[[:space:]]*include[[:space:]]*([<"])([^>"]+)'
 # Qt's headers: <QString>, <QtGui/qguiapplication_platform.h>, <qglobal.h>.
@@ -73,16 +70,37 @@ while IFS=: read -r file line text; do
   bracket=${BASH_REMATCH[1]}
   included=${BASH_REMATCH[2]}
   folder=${file%%/*}
-  target=${home[${included##*/}]:-}
+  target="" target_path=""
+  if [[ $bracket == '<' && $included != */* && -n ${known[$included]:-} ]]; then
+    complain "$file:$line: <$included> is a header of this program: name its folder (\"mcs51/sim/cpu.h\")"
+    continue
+  fi
+  if [[ $bracket == '"' ]] || is_header "$included"; then
+    if [[ $included != */* ]]; then
+      if is_header "$(dirname "$file")/$included"; then
+        target_path="$(dirname "$file")/$included"
+      elif [[ $included != *.h && $included != *.hpp ]]; then
+        continue  # a generated source of the build (moc, rcc)
+      else
+        complain "$file:$line: \"$included\" is not beside $file: name its folder (\"mcs51/sim/cpu.h\")"
+        continue
+      fi
+    elif is_header "$included"; then
+      target_path=$included
+    else
+      complain "$file:$line: \"$included\" is a header of no layer folder"
+      continue
+    fi
+    target=${target_path%%/*}
+    [[ -n ${rank[$target]:-} ]] || { complain "$file:$line: \"$included\" is a header of no layer folder"; continue; }
+  fi
 
   if [[ -z $target ]]; then
-    if [[ $bracket == '"' ]]; then
-      complain "$file:$line: \"$included\" is a header of no layer folder"
-    elif [[ " ${qt_free[*]} " == *" $folder "* && $included =~ $qt_header ]]; then
+    if [[ " ${qt_free[*]} " == *" $folder "* && $included =~ $qt_header ]]; then
       complain "$file:$line: <$included> is a Qt header, and $folder/ is free of Qt"
     fi
   elif [[ $target == "$folder" ]]; then
-    target_part=${home_part[${included##*/}]}
+    target_part=$(part_of "$target_path")
     part=$(part_of "$file")
     if [[ -n $target_part && $target_part != "$part" ]]; then
       complain "$file:$line: $included is in $folder/$target_part/, which ${part:+$folder/$part/}${part:-the top of $folder/} must not include"

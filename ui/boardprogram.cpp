@@ -1,7 +1,7 @@
 #include "boardprogram.h"
 
-#include "chips.h"
-#include "programlayout.h"
+#include "mcs51/chips.h"
+#include "core/programlayout.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "assembler.h"
+#include "mcs51/asm/assembler.h"
 #include "boardsettings.h"
-#include "expected.h"
-#include "firmware.h"
-#include "intelhex.h"
+#include "core/expected.h"
+#include "mcs51/firmware.h"
+#include "mcs51/intelhex.h"
 
 #include <QString>
 

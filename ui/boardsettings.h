@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chips.h"
-#include "expected.h"
+#include "mcs51/chips.h"
+#include "core/expected.h"
 
 #include <QString>
 

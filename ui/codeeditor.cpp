@@ -1,6 +1,6 @@
 #include "codeeditor.h"
 
-#include "utf8.h"
+#include "core/utf8.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>

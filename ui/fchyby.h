@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assembler.h"
+#include "mcs51/asm/assembler.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "labels.h"
 
-#include "buildinfo.h"
+#include "core/buildinfo.h"
 #include "pictures.h"
 
 namespace blikon {

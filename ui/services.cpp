@@ -3,7 +3,7 @@
 #include "dialogs.h"
 #include "messageboxes.h"
 #include "qtsettingsstore.h"
-#include "seam.h"
+#include "platform/seam.h"
 
 namespace blikon {
 

@@ -1,6 +1,6 @@
 #include "statusbar.h"
 
-#include "keyboardlocks.h"
+#include "platform/keyboardlocks.h"
 #include "twips.h"
 
 #include <QHBoxLayout>

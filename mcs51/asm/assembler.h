@@ -4,8 +4,8 @@
 // out. It never throws and never stops on an error: every error is reported with its line,
 // with what to write instead where a common slip is recognised.
 
-#include "firmware.h"
-#include "intelhex.h"
+#include "mcs51/firmware.h"
+#include "mcs51/intelhex.h"
 
 #include <cstdint>
 #include <string>

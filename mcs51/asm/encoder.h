@@ -3,7 +3,7 @@
 // Instruction encoding driven by kOpcodes: the opcode that the written operands select,
 // and the bytes for the operands' values.
 
-#include "opcodes.h"
+#include "mcs51/opcodes.h"
 
 #include <array>
 #include <cstdint>

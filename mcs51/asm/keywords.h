@@ -3,7 +3,7 @@
 // The reserved words of the assembly language: mnemonics, directives, registers,
 // expression operators and the predefined SFR and bit names of the 8051 and 8052.
 
-#include "opcodes.h"
+#include "mcs51/opcodes.h"
 
 #include <cstdint>
 #include <optional>

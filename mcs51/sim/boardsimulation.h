@@ -4,7 +4,7 @@
 // the frames of the effect and the board's button on P3.0.
 
 #include "cpu.h"
-#include "firmware.h"
+#include "mcs51/firmware.h"
 #include "multiplexedlamps.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "cpu.h"
 
-#include "opcodes.h"
+#include "mcs51/opcodes.h"
 
 #include <algorithm>
 #include <bit>

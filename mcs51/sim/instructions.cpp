@@ -3,7 +3,7 @@
 // come from and go, and the operand offsets and the length come from the table.
 
 #include "cpu.h"
-#include "opcodes.h"
+#include "mcs51/opcodes.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 // the quickly changing pictures into one.
 
 #include "cpu.h"
-#include "lampstates.h"
+#include "core/lampstates.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "fakes.h"
-#include "fanimace.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "lamp.h"
-#include "ledgroup.h"
-#include "statusbar.h"
-#include "windowtest.h"
+#include "tests/support/fakes.h"
+#include "animation/fanimace.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "animation/lamp.h"
+#include "core/ledgroup.h"
+#include "ui/statusbar.h"
+#include "tests/support/windowtest.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

@@ -1,13 +1,13 @@
-#include "codeeditor.h"
-#include "commondialog.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "fanimace.h"
-#include "fblikon.h"
-#include "lamp.h"
-#include "ledgroup.h"
-#include "statusbar.h"
-#include "windowtest.h"
+#include "ui/codeeditor.h"
+#include "ui/commondialog.h"
+#include "tests/support/fakes.h"
+#include "tests/support/findchild.h"
+#include "animation/fanimace.h"
+#include "app/fblikon.h"
+#include "animation/lamp.h"
+#include "core/ledgroup.h"
+#include "ui/statusbar.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

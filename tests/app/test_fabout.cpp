@@ -1,8 +1,8 @@
-#include "buildinfo.h"
-#include "fabout.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "windowtest.h"
+#include "core/buildinfo.h"
+#include "app/fabout.h"
+#include "tests/support/fakes.h"
+#include "tests/support/findchild.h"
+#include "tests/support/windowtest.h"
 
 #include <QApplication>
 #include <QFrame>

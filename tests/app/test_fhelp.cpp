@@ -1,10 +1,10 @@
-#include "fabout.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "fblikon.h"
-#include "fhelp.h"
-#include "weblink.h"
-#include "windowtest.h"
+#include "app/fabout.h"
+#include "tests/support/fakes.h"
+#include "tests/support/findchild.h"
+#include "app/fblikon.h"
+#include "app/fhelp.h"
+#include "platform/weblink.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "buildinfo.h"
-#include "fuvod.h"
-#include "pictures.h"
+#include "core/buildinfo.h"
+#include "app/fuvod.h"
+#include "ui/pictures.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

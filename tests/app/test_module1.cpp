@@ -1,6 +1,6 @@
-#include "fuvod.h"
-#include "module1.h"
-#include "windowtest.h"
+#include "app/fuvod.h"
+#include "app/module1.h"
+#include "tests/support/windowtest.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "fabout.h"
-#include "fakes.h"
-#include "registryvalue.h"
-#include "sysinfo.h"
-#include "windowtest.h"
+#include "app/fabout.h"
+#include "tests/support/fakes.h"
+#include "core/registryvalue.h"
+#include "platform/sysinfo.h"
+#include "tests/support/windowtest.h"
 
 #include <QTest>
 

@@ -5,9 +5,9 @@
 // writes them, frames edited by hand as the animation still plays them, and text that
 // is no frame (comments, other instructions, blocks that are broken or lack their call).
 
-#include "block.h"
-#include "blockline.h"
-#include "boardstate.h"
+#include "core/block.h"
+#include "core/blockline.h"
+#include "core/boardstate.h"
 
 #include <algorithm>
 #include <random>

@@ -1,4 +1,4 @@
-#include "block.h"
+#include "core/block.h"
 
 #include <gtest/gtest.h>
 

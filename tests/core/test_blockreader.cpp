@@ -1,7 +1,7 @@
-#include "blockreader.h"
+#include "core/blockreader.h"
 
-#include "block.h"
-#include "blockscanner.h"
+#include "core/block.h"
+#include "core/blockscanner.h"
 #include "randomprograms.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
-#include "blockscanner.h"
+#include "core/blockscanner.h"
 
-#include "block.h"
+#include "core/block.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "boardlayout.h"
+#include "core/boardlayout.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "boardstate.h"
+#include "core/boardstate.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "codeline.h"
+#include "core/codeline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Complete programs as the board gets them, held against as31 and the s51 simulator.
 
-#include "oracles.h"
+#include "tests/support/oracles.h"
 
-#include "block.h"
-#include "templates.h"
+#include "core/block.h"
+#include "core/templates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "frameedit.h"
+#include "core/frameedit.h"
 
-#include "block.h"
+#include "core/block.h"
 #include "randomprograms.h"
 
 #include <gmock/gmock.h>

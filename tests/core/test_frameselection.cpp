@@ -1,8 +1,8 @@
 // Several frames deleted or duplicated in one edit, as the frame overview does with its
 // selection.
-#include "frameedit.h"
+#include "core/frameedit.h"
 
-#include "block.h"
+#include "core/block.h"
 #include "randomprograms.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
-#include "frametransform.h"
+#include "core/frametransform.h"
 
-#include "boardlayout.h"
+#include "core/boardlayout.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

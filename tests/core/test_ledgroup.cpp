@@ -1,4 +1,4 @@
-#include "ledgroup.h"
+#include "core/ledgroup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

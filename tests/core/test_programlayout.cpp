@@ -1,7 +1,7 @@
-#include "programlayout.h"
+#include "core/programlayout.h"
 
-#include "block.h"
-#include "templates.h"
+#include "core/block.h"
+#include "core/templates.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "rtfreader.h"
+#include "core/rtfreader.h"
 
 #include <gtest/gtest.h>
 

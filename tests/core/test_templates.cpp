@@ -1,6 +1,6 @@
-#include "templates.h"
+#include "core/templates.h"
 
-#include "block.h"
+#include "core/block.h"
 
 #include <gtest/gtest.h>
 

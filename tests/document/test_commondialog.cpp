@@ -1,5 +1,5 @@
-#include "commondialog.h"
-#include "fakes.h"
+#include "ui/commondialog.h"
+#include "tests/support/fakes.h"
 
 #include <QTest>
 

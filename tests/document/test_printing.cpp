@@ -1,7 +1,7 @@
-#include "fakes.h"
-#include "fblikon.h"
-#include "printing.h"
-#include "windowtest.h"
+#include "tests/support/fakes.h"
+#include "app/fblikon.h"
+#include "document/printing.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 // every source line; labels by address, and nearestLabel finds the right one. The fuzz
 // build runs UBSan without recovery, so the 32-bit arithmetic must stay defined.
 
-#include "assembler.h"
+#include "mcs51/asm/assembler.h"
 #include "check.h"
 
 #include <algorithm>

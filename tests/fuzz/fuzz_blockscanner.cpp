@@ -9,9 +9,9 @@
 // the number of steps less one. The rest of the segment is the text of those steps, so
 // the text changes between segments as an edited code text does.
 
-#include "blockscanner.h"
+#include "core/blockscanner.h"
 #include "check.h"
-#include "playback.h"
+#include "core/playback.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 //
 // Input: the register (2 + first byte % 5; "2" to "6" select R2 to R6) and the window.
 
-#include "blockscanner.h"
+#include "core/blockscanner.h"
 #include "check.h"
 
 #include <cstddef>

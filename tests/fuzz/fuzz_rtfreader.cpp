@@ -5,8 +5,8 @@
 // the control characters and raw line ends that carry no text in RTF.
 
 #include "check.h"
-#include "codepage.h"
-#include "rtfreader.h"
+#include "core/codepage.h"
+#include "core/rtfreader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,13 +3,13 @@
 // accepts; generic CALL and JMP; each kind of error with its line. The limits, with the
 // values on both sides, are in test_assembleredges.cpp.
 
-#include "assembler.h"
-#include "encoder.h"
-#include "opcodes.h"
-#include "oracles.h"
+#include "mcs51/asm/assembler.h"
+#include "mcs51/asm/encoder.h"
+#include "mcs51/opcodes.h"
+#include "tests/support/oracles.h"
 
-#include "block.h"
-#include "templates.h"
+#include "core/block.h"
+#include "core/templates.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // JMP and CALL choose there, value ranges, operator precedence, 32-bit arithmetic and
 // nesting; the common slips with their hints; the warning about code after End.
 
-#include "assembler.h"
-#include "opcodes.h"
+#include "mcs51/asm/assembler.h"
+#include "mcs51/opcodes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // with it the end of a stopped multiplexing cycle), the frame starts against s51, and the
 // eye's weighing on made-up port writes.
 
-#include "assembler.h"
-#include "boardsimulation.h"
+#include "mcs51/asm/assembler.h"
+#include "mcs51/sim/boardsimulation.h"
 
 #include "block.h"
 #include "oracles.h"

@@ -3,7 +3,7 @@
 // documented timing, and the two RAM sizes. test_cpudifferential.cpp holds every opcode's
 // results, flags and cycles against s51.
 
-#include "cpu.h"
+#include "mcs51/sim/cpu.h"
 
 #include <gtest/gtest.h>
 

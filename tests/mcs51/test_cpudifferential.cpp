@@ -7,11 +7,11 @@
 // 8051 spends two cycles on the call. Interrupts are checked against the documented
 // timing in test_cpu.cpp instead.
 
-#include "oracles.h"
+#include "tests/support/oracles.h"
 
-#include "cpu.h"
-#include "intelhex.h"
-#include "opcodes.h"
+#include "mcs51/sim/cpu.h"
+#include "mcs51/intelhex.h"
+#include "mcs51/opcodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "intelhex.h"
+#include "mcs51/intelhex.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

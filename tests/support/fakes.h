@@ -2,16 +2,16 @@
 
 // Stand-ins for the program's platform seams, for window tests.
 
-#include "dialogs.h"
-#include "externalprograms.h"
-#include "filesystem.h"
-#include "handlerguard.h"
-#include "keyboardlocks.h"
-#include "messageboxes.h"
-#include "platformservices.h"
-#include "printing.h"
-#include "services.h"
-#include "registry.h"
+#include "ui/dialogs.h"
+#include "platform/externalprograms.h"
+#include "platform/filesystem.h"
+#include "ui/handlerguard.h"
+#include "platform/keyboardlocks.h"
+#include "ui/messageboxes.h"
+#include "platform/platformservices.h"
+#include "document/printing.h"
+#include "ui/services.h"
+#include "platform/registry.h"
 
 #include <QList>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 
 #include <QTest>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "qtsettingsstore.h"
+#include "ui/qtsettingsstore.h"
 
 #include <QFile>
 #include <QSettings>

@@ -2,9 +2,9 @@
 // through Windows's own input (SendInput) as a user's keys and clicks arrive: the
 // selection keys tick LEDs, "Počítat" and "Přidat >>" append the block, and F5 and F6
 // open the animation and board windows as windows of their own, which Escape closes.
-#include "fblikon.h"
-#include "fdeska.h"
-#include "windowtest.h"
+#include "app/fblikon.h"
+#include "animation/fdeska.h"
+#include "tests/support/windowtest.h"
 #include "windowsinput.h"
 
 #include <QApplication>

@@ -3,14 +3,14 @@
 // Information, code files in the ANSI code page, the keyboard lock states, and the
 // command lines that start System Information and the home page (recorded by a
 // stand-in: nothing is opened). Qt's offscreen platform; no display needed.
-#include "externalprograms.h"
-#include "fakes.h"
-#include "fblikon.h"
-#include "keyboardlocks.h"
-#include "qtsettingsstore.h"
-#include "registry.h"
-#include "sysinfo.h"
-#include "weblink.h"
+#include "platform/externalprograms.h"
+#include "tests/support/fakes.h"
+#include "app/fblikon.h"
+#include "platform/keyboardlocks.h"
+#include "ui/qtsettingsstore.h"
+#include "platform/registry.h"
+#include "platform/sysinfo.h"
+#include "platform/weblink.h"
 
 #include <QAction>
 #include <QDir>
