@@ -1,8 +1,8 @@
 #include "boardpicture.h"
 
-#include "boardlayout.h"
+#include "core/boardlayout.h"
 #include "lamp.h"
-#include "lampstates.h"
+#include "core/lampstates.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledgroup.h"
+#include "core/ledgroup.h"
 
 #include <QColor>
 #include <QPoint>

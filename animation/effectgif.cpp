@@ -1,8 +1,8 @@
 #include "effectgif.h"
 
-#include "commondialog.h"
+#include "ui/commondialog.h"
 #include "lampwindow.h"
-#include "playback.h"
+#include "core/playback.h"
 
 #include <QGuiApplication>
 #include <QPalette>

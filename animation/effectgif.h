@@ -1,7 +1,7 @@
 #pragma once
 
 #include "boardpicture.h"
-#include "effectrecording.h"
+#include "mcs51/sim/effectrecording.h"
 #include "gifencoder.h"
 
 #include <QByteArray>

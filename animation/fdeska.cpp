@@ -3,17 +3,17 @@
 #include "ui/assembling.h"
 #include "ui/codeeditor.h"
 #include "codefollower.h"
-#include "codewindow.h"
-#include "czechwording.h"
-#include "dialogs.h"
-#include "fonts.h"
-#include "handlerguard.h"
-#include "messageboxes.h"
+#include "ui/codewindow.h"
+#include "core/czechwording.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/handlerguard.h"
+#include "ui/messageboxes.h"
 #include "playbacktimer.h"
-#include "services.h"
-#include "statusbar.h"
-#include "twips.h"
-#include "windowplacement.h"
+#include "platform/seam.h"
+#include "ui/statusbar.h"
+#include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -97,7 +97,7 @@ void runHexFile(CodeWindow& window)
     request.content = FileDialogRequest::Content::IntelHex;
     if (const FDeska* board = FDeska::of(window))
         request.proposedName = board->program().hexFile;
-    const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+    const std::optional<QString> name = seam<Dialogs>().chooseFile(window.widget(), request);
     if (!name)
         return;
     Expected<BoardProgram, QString> program = readHexProgram(*name);
@@ -105,7 +105,7 @@ void runHexFile(CodeWindow& window)
         MessageRequest refusal;
         refusal.text = program.error();
         refusal.icon = MessageRequest::Icon::Stop;
-        Services::messageBoxes().show(window.widget(), refusal);
+        seam<MessageBoxes>().show(window.widget(), refusal);
         return;
     }
     FDeska::showProgram(window, std::move(*program), BoardSettings::load());

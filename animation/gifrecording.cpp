@@ -1,6 +1,6 @@
 #include "gifrecording.h"
 
-#include "handlerguard.h"
+#include "ui/handlerguard.h"
 
 #include <QProgressDialog>
 #include <QTimer>

@@ -9,7 +9,7 @@
 #include "core/lampstates.h"
 #include "core/playback.h"
 #include "playbacktimer.h"
-#include "ui/services.h"
+#include "platform/seam.h"
 #include "ui/settingsstore.h"
 #include "ui/statusbar.h"
 #include "ui/twips.h"
@@ -96,12 +96,12 @@ void LampWindow::showSourceTitle(const QWidget& source, const QString& suffix)
 
 QString LampWindow::readSetting(const QString& key, const QString& fallback)
 {
-    return Services::settings().read(kSection, key, fallback);
+    return seam<SettingsStore>().read(kSection, key, fallback);
 }
 
 void LampWindow::saveSetting(const QString& key, const QString& text)
 {
-    if (!Services::settings().save(kSection, key, text))
+    if (!seam<SettingsStore>().save(kSection, key, text))
         throw std::runtime_error("the settings store could not be written");
 }
 

@@ -1,10 +1,10 @@
 #include "boardmenu.h"
 
 #include "fblikon.h"
-#include "fdeska.h"
-#include "fmikro.h"
+#include "animation/fdeska.h"
+#include "ui/fmikro.h"
 #include "gifcommand.h"
-#include "hexcommands.h"
+#include "document/hexcommands.h"
 
 #include <QKeySequence>
 

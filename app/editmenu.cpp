@@ -1,11 +1,11 @@
 #include "editmenu.h"
 
-#include "codedocument.h"
-#include "codeeditor.h"
+#include "document/codedocument.h"
+#include "ui/codeeditor.h"
 #include "fblikon.h"
 #include "fobnovit.h"
-#include "recoverykeeper.h"
-#include "recoverystore.h"
+#include "document/recoverykeeper.h"
+#include "document/recoverystore.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -6,7 +6,7 @@
 #include "ui/labels.h"
 #include "ui/messageboxes.h"
 #include "ui/pictures.h"
-#include "ui/services.h"
+#include "platform/seam.h"
 #include "platform/sysinfo.h"
 #include "ui/twips.h"
 
@@ -59,7 +59,7 @@ void StartSysInfo(QWidget* owner)
         return;
     MessageRequest request;
     request.text = QString::fromLatin1(kSysInfoUnavailable);
-    Services::messageBoxes().show(owner, request);
+    seam<MessageBoxes>().show(owner, request);
 }
 
 FAbout::FAbout(QWidget* parent)

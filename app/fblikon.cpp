@@ -6,7 +6,7 @@
 #include "document/codedocument.h"
 #include "ui/codeeditor.h"
 #include "codemenu.h"
-#include "commondialog.h"
+#include "ui/commondialog.h"
 #include "editmenu.h"
 #include "effectsmenu.h"
 #include "filemenu.h"
@@ -15,9 +15,9 @@
 #include "helpmenu.h"
 #include "platform/keyboardlocks.h"
 #include "ledpanel.h"
-#include "pictures.h"
-#include "platformservices.h"
-#include "recoverykeeper.h"
+#include "ui/pictures.h"
+#include "platform/seam.h"
+#include "document/recoverykeeper.h"
 #include "selectmenu.h"
 #include "ui/statusbar.h"
 #include "ui/twips.h"
@@ -168,7 +168,7 @@ void FBlikon::buildStatusBar(QWidget* client)
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setFont(comicFont());
     statusBar_->setGeometry(twipRect(0, 3795, 5940, 255));
-    new LockAndClockPanels(statusBar_, 2, 3, 4, PlatformServices::keyboardLocks());
+    new LockAndClockPanels(statusBar_, 2, 3, 4, seam<KeyboardLocks>());
 
     statusTimer_ = new QTimer(this);
     statusTimer_->setObjectName(QStringLiteral("Timer1"));

@@ -2,9 +2,9 @@
 
 #include "animation/fanimace.h"
 #include "fblikon.h"
-#include "filecommands.h"
-#include "printing.h"
-#include "windowplacement.h"
+#include "document/filecommands.h"
+#include "document/printing.h"
+#include "ui/windowplacement.h"
 
 #include <QKeySequence>
 #include <QMenu>

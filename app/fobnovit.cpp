@@ -1,7 +1,7 @@
 #include "fobnovit.h"
 
-#include "frameedit.h"
-#include "pictures.h"
+#include "core/frameedit.h"
+#include "ui/pictures.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recoverystore.h"
+#include "document/recoverystore.h"
 
 #include <QDialog>
 

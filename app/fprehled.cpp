@@ -1,15 +1,15 @@
 #include "fprehled.h"
 
-#include "codeeditor.h"
-#include "czechwording.h"
+#include "ui/codeeditor.h"
+#include "core/czechwording.h"
 #include "fblikon.h"
 #include "animation/fdeska.h"
 #include "framelistmodel.h"
 #include "framethumbnail.h"
-#include "handlerguard.h"
-#include "pictures.h"
-#include "programlayout.h"
-#include "windowplacement.h"
+#include "ui/handlerguard.h"
+#include "ui/pictures.h"
+#include "core/programlayout.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QDropEvent>

@@ -7,10 +7,10 @@
 #include "codeexcerpt.h"
 #include "core/codeline.h"
 #include "fblikon.h"
-#include "frametransform.h"
-#include "messageboxes.h"
-#include "programlayout.h"
-#include "services.h"
+#include "core/frametransform.h"
+#include "ui/messageboxes.h"
+#include "core/programlayout.h"
+#include "platform/seam.h"
 
 #include <QTextCursor>
 
@@ -184,7 +184,7 @@ void FrameCommands::tellNoFrame(const CodeExcerpt& excerpt, const LineProblem& p
             LineProblem{problem.line + excerpt.firstLineIn(*window_.editor()), problem.reason}.message());
     else
         request.text = QStringLiteral("Kurzor nestojí v žádném platném snímku.");
-    Services::messageBoxes().show(&window_, request);
+    seam<MessageBoxes>().show(&window_, request);
 }
 
 }  // namespace blikon

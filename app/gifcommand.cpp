@@ -1,14 +1,14 @@
 #include "gifcommand.h"
 
-#include "assembling.h"
-#include "codedocument.h"
-#include "documentwindow.h"
-#include "filecommands.h"
-#include "gifrecording.h"
-#include "hexcommands.h"
-#include "messageboxes.h"
-#include "safefilewriter.h"
-#include "services.h"
+#include "ui/assembling.h"
+#include "document/codedocument.h"
+#include "document/documentwindow.h"
+#include "document/filecommands.h"
+#include "animation/gifrecording.h"
+#include "document/hexcommands.h"
+#include "ui/messageboxes.h"
+#include "document/safefilewriter.h"
+#include "platform/seam.h"
 
 #include <QWidget>
 
@@ -22,7 +22,7 @@ void tellEffectWasCut(QWidget* parent)
     request.text = QStringLiteral("Efekt má víc než %1 snímků; GIF jich obsahuje jen prvních %1.")
                        .arg(groupedNumber(qint64(mcs51::EffectRecorder::kMostImages)));
     request.icon = MessageRequest::Icon::Information;
-    Services::messageBoxes().show(parent, request);
+    seam<MessageBoxes>().show(parent, request);
 }
 
 // Called from the recording's last slice, whose guard reports a failure.

@@ -2,7 +2,7 @@
 #include "module1.h"
 #include "ui/pictures.h"
 #include "document/safefilewriter.h"
-#include "ui/services.h"
+#include "platform/seam.h"
 
 #include <QApplication>
 
@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     blikon::installQtTranslation();  // without it Qt's own texts stay in English
     QApplication::setWindowIcon(blikon::pictures::programIcon());
 
-    QWidget* first = blikon::Module1::start(blikon::Services::settings(), &blikon::FBlikon::createFirst);
+    QWidget* first = blikon::Module1::start(blikon::seam<blikon::SettingsStore>(), &blikon::FBlikon::createFirst);
     if (!first)
         return 0;  // the start routine failed before any window opened
     return app.exec();

@@ -6,7 +6,7 @@
 #include "ui/codeeditor.h"
 #include "ui/dialogs.h"
 #include "app/fblikon.h"
-#include "ui/services.h"
+#include "platform/seam.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +68,7 @@ struct Fixture {
         if (!file.open(QIODevice::WriteOnly) || file.write(codeFileBytes()) != kFileSize)
             qFatal("cannot write the benchmark file");
         file.close();
-        blikon::Services::setDialogs(&dialogs);
+        blikon::replaceSeam<blikon::Dialogs>(&dialogs);
         window.show();
     }
     void trigger(const char* name) { window.findChild<QAction*>(QLatin1String(name))->trigger(); }

@@ -4,10 +4,10 @@
 //
 //   bench_gif --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "assembler.h"
-#include "boardsimulation.h"
-#include "effectgif.h"
-#include "templates.h"
+#include "mcs51/asm/assembler.h"
+#include "mcs51/sim/boardsimulation.h"
+#include "animation/effectgif.h"
+#include "core/templates.h"
 
 #include "longprogram.h"
 #include "qtbenchmain.h"

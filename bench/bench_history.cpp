@@ -7,11 +7,11 @@
 // history takes and less the window's saved copy of the text. Beside it: the characters
 // the steps changed, the text's own size, and what keeping the whole text at every
 // step would take, for 2,500, 5,000 and 10,000 frames.
-#include "block.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "ledpanel.h"
-#include "recoverystore.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "app/ledpanel.h"
+#include "document/recoverystore.h"
 
 #include <QAction>
 #include <QTemporaryDir>

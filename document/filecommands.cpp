@@ -5,9 +5,8 @@
 #include "codefile.h"
 #include "ui/commondialog.h"
 #include "documentwindow.h"
-#include "messageboxes.h"
+#include "ui/messageboxes.h"
 #include "safefilewriter.h"
-#include "ui/services.h"
 
 namespace blikon {
 

@@ -5,12 +5,11 @@
 #include "codedocument.h"
 #include "ui/dialogs.h"
 #include "documentwindow.h"
-#include "fchyby.h"
-#include "filesystem.h"
-#include "messageboxes.h"
-#include "platformservices.h"
+#include "ui/fchyby.h"
+#include "platform/filesystem.h"
+#include "ui/messageboxes.h"
+#include "platform/seam.h"
 #include "safefilewriter.h"
-#include "ui/services.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +35,7 @@ bool mayReplace(QWidget* parent, const QString& path)
     question.buttons = MessageRequest::Buttons::YesNo;
     question.icon = MessageRequest::Icon::Question;
     question.defaultButton = MessageRequest::Default::Second;
-    return Services::messageBoxes().show(parent, question) == MessageAnswer::Yes;
+    return seam<MessageBoxes>().show(parent, question) == MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -52,7 +51,7 @@ void showProgramSize(QWidget* parent, const ProgramBuild& build)
         request.text += QStringLiteral("\r\n\r\nPřeklad hlásí %1, viz okno „Chyby překladu“.")
                             .arg(warningCount(qint64(assembly.warnings.size())));
     request.icon = build.fitsChip() ? MessageRequest::Icon::Information : MessageRequest::Icon::Stop;
-    Services::messageBoxes().show(parent, request);
+    seam<MessageBoxes>().show(parent, request);
 }
 
 std::optional<QString> chooseFileToSave(QWidget* parent, FileDialogRequest::Content content, const QString& proposedName)
@@ -62,8 +61,8 @@ std::optional<QString> chooseFileToSave(QWidget* parent, FileDialogRequest::Cont
     request.content = content;
     request.proposedName = proposedName;
     for (;;) {
-        std::optional<QString> name = Services::dialogs().chooseFile(parent, request);
-        if (!name || !PlatformServices::fileSystem().fileExists(*name) || mayReplace(parent, *name))
+        std::optional<QString> name = seam<Dialogs>().chooseFile(parent, request);
+        if (!name || !seam<FileSystem>().fileExists(*name) || mayReplace(parent, *name))
             return name;
         request.proposedName = *name;
     }

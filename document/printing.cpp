@@ -1,9 +1,9 @@
 #include "printing.h"
 
-#include "codeeditor.h"
-#include "codewindow.h"
-#include "messageboxes.h"
-#include "services.h"
+#include "ui/codeeditor.h"
+#include "ui/codewindow.h"
+#include "ui/messageboxes.h"
+#include "platform/seam.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -71,7 +71,7 @@ void printCodeText(CodeWindow& window)
     question.buttons = MessageRequest::Buttons::YesNo;
     question.icon = MessageRequest::Icon::Information;
     question.defaultButton = MessageRequest::Default::Second;
-    if (Services::messageBoxes().show(window.widget(), question) != MessageAnswer::Yes)
+    if (seam<MessageBoxes>().show(window.widget(), question) != MessageAnswer::Yes)
         return;
     activePrinter().printJob(window.editor()->codeText() + QLatin1String("\r\n"));  // a failed job is not reported
 }

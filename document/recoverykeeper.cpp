@@ -1,7 +1,7 @@
 #include "recoverykeeper.h"
 
 #include "codedocument.h"
-#include "codeeditor.h"
+#include "ui/codeeditor.h"
 #include "documentwindow.h"
 #include "recoverystore.h"
 

@@ -1,7 +1,7 @@
 #include "intelhex.h"
 
-#include "czechwording.h"
-#include "hexdigit.h"
+#include "core/czechwording.h"
+#include "core/hexdigit.h"
 
 #include <algorithm>
 

@@ -77,4 +77,10 @@ bool PlatformPrograms::bringToFront(qint64) { return false; }
 
 bool PlatformPrograms::openUrl(const QUrl& address) { return QDesktopServices::openUrl(address); }
 
+template <>
+ExternalPrograms& seam<ExternalPrograms>()
+{
+    return activeSeam<ExternalPrograms, PlatformPrograms>();
+}
+
 }  // namespace blikon

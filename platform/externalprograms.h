@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seam.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -25,6 +27,10 @@ public:
     // Hands an address to the desktop's URL handler; false when none took it.
     virtual bool openUrl(const QUrl& address) = 0;
 };
+
+// The program's ExternalPrograms: the real one, or the one a test has put in (replaceSeam).
+template <>
+ExternalPrograms& seam<ExternalPrograms>();
 
 // Windows: CreateProcess with the window style, and the program's top window brought
 // to the front. Elsewhere: a detached process (the style and bringing to the front are

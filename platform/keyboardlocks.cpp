@@ -68,4 +68,10 @@ LockStates PlatformKeyboardLocks::read() const { return {}; }
 
 #endif
 
+template <>
+KeyboardLocks& seam<KeyboardLocks>()
+{
+    return activeSeam<KeyboardLocks, PlatformKeyboardLocks>();
+}
+
 }  // namespace blikon

@@ -62,4 +62,10 @@ void PlatformRegistry::closeKey(Key) {}
 
 #endif
 
+template <>
+Registry& seam<Registry>()
+{
+    return activeSeam<Registry, PlatformRegistry>();
+}
+
 }  // namespace blikon

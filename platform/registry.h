@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seam.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -43,6 +45,10 @@ public:
 
     virtual void closeKey(Key key) = 0;
 };
+
+// The program's Registry: the real one, or the one a test has put in (replaceSeam).
+template <>
+Registry& seam<Registry>();
 
 // Windows: advapi32's RegOpenKeyExA, RegQueryValueExA and RegCloseKey. Elsewhere a
 // registry that holds nothing: no key opens.

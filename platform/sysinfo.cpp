@@ -2,7 +2,6 @@
 
 #include "externalprograms.h"
 #include "filesystem.h"
-#include "platformservices.h"
 #include "core/registryvalue.h"
 
 #include <string_view>
@@ -40,7 +39,7 @@ bool startTool(const QString& path)
     if (path.isEmpty())
         return false;
     const QString commandLine = QLatin1Char('"') + path + QLatin1Char('"');
-    return PlatformServices::externalPrograms().start(commandLine, WindowStyle::NormalFocus).has_value();
+    return seam<ExternalPrograms>().start(commandLine, WindowStyle::NormalFocus).has_value();
 }
 
 }  // namespace
@@ -55,12 +54,12 @@ bool startSysInfoTool()
     if (!GetKeyValue(RegistryRoot::LocalMachine, kToolFolderKey, kToolFolderValue, folder))
         return false;
     const QString file = folder + kToolFileName;
-    return PlatformServices::fileSystem().fileExists(file) && startTool(file);
+    return seam<FileSystem>().fileExists(file) && startTool(file);
 }
 
 bool GetKeyValue(RegistryRoot KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
 {
-    Registry& registry = PlatformServices::registry();
+    Registry& registry = seam<Registry>();
     const std::optional<Registry::Key> key = registry.openKey(KeyRoot, KeyName, kKeyRead);
     if (!key) {
         KeyVal.clear();

@@ -2,7 +2,6 @@
 
 #include "core/buildinfo.h"
 #include "externalprograms.h"
-#include "platformservices.h"
 
 #include <QUrl>
 
@@ -12,7 +11,7 @@ QString homePageAddress() { return QString::fromUtf8(buildinfo::kHomePage); }
 
 void openHomePage()
 {
-    ExternalPrograms& programs = PlatformServices::externalPrograms();
+    ExternalPrograms& programs = seam<ExternalPrograms>();
 #ifdef Q_OS_WIN
     const QString commandLine = QStringLiteral("explorer.exe /n, ") + homePageAddress();
     if (const std::optional<qint64> task = programs.start(commandLine, WindowStyle::MinimizedFocus))

@@ -29,7 +29,7 @@ if(BLIKON_MINGW_CXX)
               ${CMAKE_CURRENT_SOURCE_DIR}/core/test_codefiletext_windows.cpp)
   add_custom_command(
     OUTPUT ${windows_test}
-    COMMAND ${BLIKON_MINGW_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I${core} -I${CMAKE_CURRENT_SOURCE_DIR}/support ${sources}
+    COMMAND ${BLIKON_MINGW_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I${PROJECT_SOURCE_DIR} ${sources}
             -o ${windows_test}
     DEPENDS ${sources} ${core}/codefiletext.h ${core}/codepage.h ${core}/utf8.h
             ${CMAKE_CURRENT_SOURCE_DIR}/support/tableencoder.h

@@ -4,7 +4,6 @@
 #include "codewindow.h"
 #include "fchyby.h"
 #include "messageboxes.h"
-#include "services.h"
 
 namespace blikon {
 
@@ -27,7 +26,7 @@ void tellProgramIsEmpty(QWidget* parent)
     MessageRequest request;
     request.text = QStringLiteral("Program je prázdný.");
     request.icon = MessageRequest::Icon::Warning;
-    Services::messageBoxes().show(parent, request);
+    seam<MessageBoxes>().show(parent, request);
 }
 
 }  // namespace blikon

@@ -1,7 +1,6 @@
 #include "boardsettings.h"
 
-#include "czechwording.h"
-#include "services.h"
+#include "core/czechwording.h"
 #include "settingsstore.h"
 
 #include <QRegularExpression>
@@ -22,7 +21,7 @@ const QString kLongJumpsKey = QStringLiteral("DlouheSkoky");
 BoardSettings BoardSettings::load()
 {
     BoardSettings settings;
-    const SettingsStore& store = Services::settings();
+    const SettingsStore& store = seam<SettingsStore>();
     const QString chipName = store.read(kSection, kChipKey, QString());
     if (const mcs51::Chip* chip = mcs51::findChip(chipName.toStdString()))
         settings.chip = chip;
@@ -34,7 +33,7 @@ BoardSettings BoardSettings::load()
 
 bool BoardSettings::save() const
 {
-    SettingsStore& store = Services::settings();
+    SettingsStore& store = seam<SettingsStore>();
     bool saved = store.save(kSection, kChipKey, QString::fromUtf8(chip->name.data(), qsizetype(chip->name.size())));
     saved = store.save(kSection, kCrystalKey, QString::number(crystalMHz, 'g', 10)) && saved;
     return store.save(kSection, kLongJumpsKey, longJumps ? QStringLiteral("1") : QStringLiteral("0")) && saved;

@@ -1,7 +1,6 @@
 #include "commondialog.h"
 
 #include "dialogs.h"
-#include "services.h"
 
 namespace blikon {
 
@@ -24,7 +23,7 @@ std::optional<QString> CommonDialog::showFile(QWidget* parent, bool save)
     FileDialogRequest request;
     request.kind = save ? FileDialogRequest::Kind::Save : FileDialogRequest::Kind::Open;
     request.proposedName = fileName_;
-    const std::optional<QString> chosen = Services::dialogs().chooseFile(parent, request);
+    const std::optional<QString> chosen = seam<Dialogs>().chooseFile(parent, request);
     if (chosen)
         fileName_ = *chosen;
     return chosen;
@@ -32,7 +31,7 @@ std::optional<QString> CommonDialog::showFile(QWidget* parent, bool save)
 
 std::optional<int> CommonDialog::showColor(QWidget* parent)
 {
-    const std::optional<QColor> chosen = Services::dialogs().chooseColor(parent, unpackColor(color_));
+    const std::optional<QColor> chosen = seam<Dialogs>().chooseColor(parent, unpackColor(color_));
     if (!chosen)
         return std::nullopt;
     color_ = packColor(*chosen);

@@ -95,4 +95,10 @@ std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& init
     return chosen;
 }
 
+template <>
+Dialogs& seam<Dialogs>()
+{
+    return activeSeam<Dialogs, QtDialogs>();
+}
+
 }  // namespace blikon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seam.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -28,6 +30,10 @@ public:
     virtual std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
 };
+
+// The program's Dialogs: the real one, or the one a test has put in (replaceSeam).
+template <>
+Dialogs& seam<Dialogs>();
 
 // Qt's own dialogs.
 class QtDialogs final : public Dialogs {

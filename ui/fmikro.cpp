@@ -3,7 +3,6 @@
 #include "fonts.h"
 #include "messageboxes.h"
 #include "pictures.h"
-#include "services.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,7 +113,7 @@ void FMikro::accept()
         MessageRequest request;
         request.text = crystal.error();
         request.icon = MessageRequest::Icon::Stop;
-        Services::messageBoxes().show(this, request);
+        seam<MessageBoxes>().show(this, request);
         crystalInput_->setFocus();
         crystalInput_->selectAll();
         return;

@@ -1,7 +1,6 @@
 #include "handlerguard.h"
 
 #include "messageboxes.h"
-#include "services.h"
 
 #include <string>
 
@@ -18,7 +17,7 @@ void report(QWidget* owner, OnFailure policy)
     case OnFailure::ShowError: {
         MessageRequest request;
         request.text = QStringLiteral("Chyba!");
-        Services::messageBoxes().show(owner, request);
+        seam<MessageBoxes>().show(owner, request);
         break;
     }
     case OnFailure::ShowFileError: showFileError(owner, QStringLiteral("Unknown error")); break;

@@ -1,6 +1,5 @@
 #include "messageboxes.h"
 
-#include "services.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,7 +27,7 @@ void showFileError(QWidget* parent, const QString& description)
     MessageRequest request;
     request.text = QStringLiteral("Vyskytla se chyba.\r\n'") + description + QLatin1Char('\'');
     request.icon = MessageRequest::Icon::Stop;
-    Services::messageBoxes().show(parent, request);
+    seam<MessageBoxes>().show(parent, request);
 }
 
 MessageAnswer QtMessageBoxes::show(QWidget* parent, const MessageRequest& request)
@@ -46,6 +45,12 @@ MessageAnswer QtMessageBoxes::show(QWidget* parent, const MessageRequest& reques
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+template <>
+MessageBoxes& seam<MessageBoxes>()
+{
+    return activeSeam<MessageBoxes, QtMessageBoxes>();
 }
 
 }  // namespace blikon

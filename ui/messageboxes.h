@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seam.h"
+
 #include <QString>
 
 class QWidget;
@@ -28,8 +30,12 @@ public:
     virtual MessageAnswer show(QWidget* parent, const MessageRequest& request) = 0;
 };
 
+// The program's MessageBoxes: the real one, or the one a test has put in (replaceSeam).
+template <>
+MessageBoxes& seam<MessageBoxes>();
+
 // "Vyskytla se chyba.", CR LF and the description between apostrophes, with a stop icon,
-// through Services::messageBoxes(): how every file that cannot be read or written is
+// through seam<MessageBoxes>(): how every file that cannot be read or written is
 // reported.
 void showFileError(QWidget* parent, const QString& description);
 

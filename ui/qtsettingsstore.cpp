@@ -44,4 +44,10 @@ bool QtSettingsStore::save(const QString& section, const QString& key, const QSt
     return settings->status() == QSettings::NoError;
 }
 
+template <>
+SettingsStore& seam<SettingsStore>()
+{
+    return activeSeam<SettingsStore, QtSettingsStore>();
+}
+
 }  // namespace blikon

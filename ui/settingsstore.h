@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/seam.h"
+
 #include <QString>
 
 namespace blikon {
@@ -18,5 +20,9 @@ public:
     // not be written.
     virtual bool save(const QString& section, const QString& key, const QString& text) = 0;
 };
+
+// The program's SettingsStore: the real one, or the one a test has put in (replaceSeam).
+template <>
+SettingsStore& seam<SettingsStore>();
 
 }  // namespace blikon

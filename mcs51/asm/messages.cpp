@@ -1,6 +1,6 @@
 #include "messages.h"
 
-#include "czechwording.h"
+#include "core/czechwording.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 // each stays, to be played back elsewhere (an animated picture of the effect).
 
 #include "boardsimulation.h"
-#include "firmware.h"
-#include "lampstates.h"
+#include "mcs51/firmware.h"
+#include "core/lampstates.h"
 
 #include <cstddef>
 #include <cstdint>

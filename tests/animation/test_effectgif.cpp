@@ -2,12 +2,12 @@
 // with its lamps lit at the hexagon's places in the lamp colour, the delays adding up to
 // the loop's simulated time, the endless loop, the board's picture and nothing else.
 
-#include "assembler.h"
-#include "boardpicture.h"
-#include "effectgif.h"
+#include "mcs51/asm/assembler.h"
+#include "animation/boardpicture.h"
+#include "animation/effectgif.h"
 
-#include "gifreader.h"
-#include "randomeffect.h"
+#include "tests/support/gifreader.h"
+#include "tests/support/randomeffect.h"
 
 #include <QTest>
 

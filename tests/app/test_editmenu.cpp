@@ -1,12 +1,12 @@
-#include "block.h"
-#include "codedocument.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "fobnovit.h"
-#include "fprehled.h"
-#include "recoverykeeper.h"
-#include "windowtest.h"
+#include "core/block.h"
+#include "document/codedocument.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "app/fobnovit.h"
+#include "app/fprehled.h"
+#include "document/recoverykeeper.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QListView>

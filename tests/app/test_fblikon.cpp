@@ -1,12 +1,12 @@
-#include "block.h"
-#include "codeeditor.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "fblikon.h"
-#include "mainwindowtest.h"
-#include "statusbar.h"
-#include "templates.h"
-#include "windowtest.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "tests/support/fakes.h"
+#include "tests/support/findchild.h"
+#include "app/fblikon.h"
+#include "tests/support/mainwindowtest.h"
+#include "ui/statusbar.h"
+#include "core/templates.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 // The frame commands of the menu "Efekty" through the main window: each against the
 // core's edit of the whole code text, which the window makes on the lines around the
 // cursor only.
-#include "block.h"
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "frameedit.h"
-#include "mainwindowtest.h"
-#include "windowtest.h"
+#include "core/block.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "core/frameedit.h"
+#include "tests/support/mainwindowtest.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>

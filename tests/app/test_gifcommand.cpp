@@ -1,10 +1,10 @@
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "gifreader.h"
-#include "gifrecording.h"
-#include "randomeffect.h"
-#include "windowtest.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "tests/support/gifreader.h"
+#include "animation/gifrecording.h"
+#include "tests/support/randomeffect.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QProgressDialog>

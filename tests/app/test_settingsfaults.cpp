@@ -54,8 +54,8 @@ class TestSettingsFaults : public QObject {
     // blue and closes the window: what a user does who changes both settings.
     void runSession(SettingsStore& store, Speed speed, const QColor& startColour)
     {
-        Services::setSettings(&store);
-        const auto restore = qScopeGuard([this] { Services::setSettings(&fx_->settings); });
+        replaceSeam<SettingsStore>(&store);
+        const auto restore = qScopeGuard([this] { replaceSeam<SettingsStore>(&fx_->settings); });
         main_ = Module1::start(store, [] { return FBlikon::createFirst(); }, 20ms);
         QVERIFY(main_);
         QVERIFY(main_->isVisible());

@@ -190,12 +190,12 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("the registry of Windows may hold the tool");
 #else
-        PlatformServices::setRegistry(nullptr);  // the program's own registry
+        replaceSeam<Registry>(nullptr);  // the program's own registry
         QString value = QStringLiteral("x");
         QVERIFY(!GetKeyValue(RegistryRoot::LocalMachine, kToolKey, QStringLiteral("PATH"), value));
         QCOMPARE(value, QString());
         StartSysInfo(nullptr);
-        PlatformServices::setRegistry(&fx_->registry);
+        replaceSeam<Registry>(&fx_->registry);
         QVERIFY(fx_->programs.starts.isEmpty());
         QCOMPARE(messages(), QStringList{kUnavailable});
 #endif

@@ -8,10 +8,10 @@
 //
 // No test library is built for Windows here: each failed check is printed, and the exit
 // status is 1 when one failed.
-#include "codefiletext.h"
-#include "codepage.h"
-#include "tableencoder.h"
-#include "utf8.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
+#include "tests/support/tableencoder.h"
+#include "core/utf8.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "czechwording.h"
+#include "core/czechwording.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Inputs built or found by fuzzing to break the readers and writers of code files,
 // each kept once it has been fixed or shown to be harmless.
 
-#include "codefiletext.h"
-#include "codepage.h"
-#include "rtfreader.h"
-#include "tableencoder.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
+#include "core/rtfreader.h"
+#include "tests/support/tableencoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "codefiletext.h"
-#include "codepage.h"
-#include "tableencoder.h"
-#include "utf8.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
+#include "tests/support/tableencoder.h"
+#include "core/utf8.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

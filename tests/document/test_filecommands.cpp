@@ -1,11 +1,11 @@
-#include "childprocess.h"
-#include "codedocument.h"
-#include "codeeditor.h"
-#include "commondialog.h"
-#include "fakes.h"
-#include "fblikon.h"
-#include "mainwindowtest.h"
-#include "windowtest.h"
+#include "tests/support/childprocess.h"
+#include "document/codedocument.h"
+#include "ui/codeeditor.h"
+#include "ui/commondialog.h"
+#include "tests/support/fakes.h"
+#include "app/fblikon.h"
+#include "tests/support/mainwindowtest.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "codeeditor.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "mainwindowtest.h"
-#include "windowtest.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "tests/support/mainwindowtest.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -114,7 +114,7 @@ private slots:
     // Through the real message box: Enter takes the default answer, No.
     void enterOnTheRealConfirmationPrintsNothing()
     {
-        Services::setMessageBoxes(nullptr);  // the real message boxes
+        replaceSeam<MessageBoxes>(nullptr);  // the real message boxes
         window_->show();
         QString asked;
         QTimer::singleShot(0, this, [&asked] {

@@ -1,5 +1,5 @@
-#include "recoverystore.h"
-#include "windowtest.h"
+#include "document/recoverystore.h"
+#include "tests/support/windowtest.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
-#include "codedocument.h"
-#include "fakes.h"
-#include "fblikon.h"
-#include "findchild.h"
-#include "mainwindowtest.h"
-#include "safefilewriter.h"
-#include "smalltmpfs.h"
-#include "windowtest.h"
+#include "document/codedocument.h"
+#include "tests/support/fakes.h"
+#include "app/fblikon.h"
+#include "tests/support/findchild.h"
+#include "tests/support/mainwindowtest.h"
+#include "document/safefilewriter.h"
+#include "tests/support/smalltmpfs.h"
+#include "tests/support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,9 +5,9 @@
 // ANSI code page, and opening what was saved gives the same text.
 
 #include "check.h"
-#include "codefiletext.h"
-#include "codepage.h"
-#include "tableencoder.h"
+#include "core/codefiletext.h"
+#include "core/codepage.h"
+#include "tests/support/tableencoder.h"
 
 #include <cstddef>
 #include <cstdint>

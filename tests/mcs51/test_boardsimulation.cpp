@@ -5,10 +5,10 @@
 #include "mcs51/asm/assembler.h"
 #include "mcs51/sim/boardsimulation.h"
 
-#include "block.h"
-#include "oracles.h"
-#include "randomeffect.h"
-#include "templates.h"
+#include "core/block.h"
+#include "tests/support/oracles.h"
+#include "tests/support/randomeffect.h"
+#include "core/templates.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // simulator's frame lengths, the changes of any other program in its first 10 s, the
 // cut at 2,000 images, and the hundredths with their rounding carried over.
 
-#include "assembler.h"
-#include "effectrecording.h"
+#include "mcs51/asm/assembler.h"
+#include "mcs51/sim/effectrecording.h"
 
-#include "randomeffect.h"
+#include "tests/support/randomeffect.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,8 @@
 #include "ui/handlerguard.h"
 #include "platform/keyboardlocks.h"
 #include "ui/messageboxes.h"
-#include "platform/platformservices.h"
+#include "platform/seam.h"
 #include "document/printing.h"
-#include "ui/services.h"
 #include "platform/registry.h"
 
 #include <QList>
@@ -26,8 +25,8 @@ namespace blikon::testing {
 // Records every message box and answers with a preset answer.
 class FakeMessageBoxes final : public MessageBoxes {
 public:
-    FakeMessageBoxes() { Services::setMessageBoxes(this); }
-    ~FakeMessageBoxes() override { Services::setMessageBoxes(nullptr); }
+    FakeMessageBoxes() { replaceSeam<MessageBoxes>(this); }
+    ~FakeMessageBoxes() override { replaceSeam<MessageBoxes>(nullptr); }
 
     MessageAnswer show(QWidget*, const MessageRequest& request) override
     {
@@ -41,8 +40,8 @@ public:
 
 class FakeKeyboardLocks final : public KeyboardLocks {
 public:
-    FakeKeyboardLocks() { PlatformServices::setKeyboardLocks(this); }
-    ~FakeKeyboardLocks() override { PlatformServices::setKeyboardLocks(nullptr); }
+    FakeKeyboardLocks() { replaceSeam<KeyboardLocks>(this); }
+    ~FakeKeyboardLocks() override { replaceSeam<KeyboardLocks>(nullptr); }
     LockStates read() const override
     {
         ++reads;
@@ -55,8 +54,8 @@ public:
 // Answers file and colour dialogs from queues; an empty queue answers cancel.
 class FakeDialogs final : public Dialogs {
 public:
-    FakeDialogs() { Services::setDialogs(this); }
-    ~FakeDialogs() override { Services::setDialogs(nullptr); }
+    FakeDialogs() { replaceSeam<Dialogs>(this); }
+    ~FakeDialogs() override { replaceSeam<Dialogs>(nullptr); }
 
     std::optional<QString> chooseFile(QWidget*, const FileDialogRequest& request) override
     {
@@ -110,8 +109,8 @@ public:
 // are refused. Counts the keys left open.
 class FakeRegistry final : public Registry {
 public:
-    FakeRegistry() { PlatformServices::setRegistry(this); }
-    ~FakeRegistry() override { PlatformServices::setRegistry(nullptr); }
+    FakeRegistry() { replaceSeam<Registry>(this); }
+    ~FakeRegistry() override { replaceSeam<Registry>(nullptr); }
 
     void set(const QString& key, const QString& valueName, std::uint32_t type, const QByteArray& data)
     {
@@ -151,8 +150,8 @@ public:
 // program is one of `installed`.
 class FakeExternalPrograms final : public ExternalPrograms {
 public:
-    FakeExternalPrograms() { PlatformServices::setExternalPrograms(this); }
-    ~FakeExternalPrograms() override { PlatformServices::setExternalPrograms(nullptr); }
+    FakeExternalPrograms() { replaceSeam<ExternalPrograms>(this); }
+    ~FakeExternalPrograms() override { replaceSeam<ExternalPrograms>(nullptr); }
 
     struct Start {
         QString commandLine;
@@ -188,8 +187,8 @@ public:
 // A file system that holds the listed files.
 class FakeFileSystem final : public FileSystem {
 public:
-    FakeFileSystem() { PlatformServices::setFileSystem(this); }
-    ~FakeFileSystem() override { PlatformServices::setFileSystem(nullptr); }
+    FakeFileSystem() { replaceSeam<FileSystem>(this); }
+    ~FakeFileSystem() override { replaceSeam<FileSystem>(nullptr); }
 
     bool fileExists(const QString& path) const override
     {

@@ -2,8 +2,8 @@
 
 // The ground of the main window's tests: the fixture, the window, and its parts by name.
 
-#include "codeeditor.h"
-#include "fblikon.h"
+#include "ui/codeeditor.h"
+#include "app/fblikon.h"
 #include "findchild.h"
 #include "windowtest.h"
 

@@ -2,9 +2,9 @@
 
 // A random effect for the tests that run Blikon programs on the simulated board.
 
-#include "block.h"
-#include "lampstates.h"
-#include "templates.h"
+#include "core/block.h"
+#include "core/lampstates.h"
+#include "core/templates.h"
 
 #include <random>
 #include <string>

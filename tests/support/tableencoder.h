@@ -3,8 +3,8 @@
 // The code pages' own tables as an encoder: what the tests put in for the system's
 // conversion that code files are saved with, and compare the system's with.
 
-#include "codepage.h"
-#include "utf8.h"
+#include "core/codepage.h"
+#include "core/utf8.h"
 
 #include <optional>
 #include <string>

@@ -4,8 +4,8 @@
 // file, and the fakes in place of every seam.
 
 #include "fakes.h"
-#include "qtsettingsstore.h"
-#include "recoverystore.h"
+#include "ui/qtsettingsstore.h"
+#include "document/recoverystore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,9 +118,9 @@ public:
         , path_(folder_.path(QStringLiteral("Blikon.ini")))
         , store_(path_)
     {
-        Services::setSettings(this);
+        replaceSeam<SettingsStore>(this);
     }
-    ~IniSettings() override { Services::setSettings(nullptr); }
+    ~IniSettings() override { replaceSeam<SettingsStore>(nullptr); }
     IniSettings(const IniSettings&) = delete;
     IniSettings& operator=(const IniSettings&) = delete;
 
