@@ -1,6 +1,5 @@
 #include "codefollower.h"
 
-#include "boardsettings.h"
 #include "codeeditor.h"
 #include "codewindow.h"
 
@@ -9,9 +8,10 @@
 
 namespace blikon {
 
-CodeFollower::CodeFollower(CodeWindow& window, Handler handler, QObject* parent)
+CodeFollower::CodeFollower(CodeWindow& window, Board board, Handler handler, QObject* parent)
     : QObject(parent)
     , window_(window)
+    , board_(std::move(board))
     , handler_(std::move(handler))
     , delay_(new QTimer(this))
 {
@@ -34,13 +34,8 @@ void CodeFollower::setFollowing(bool following)
         delay_->stop();
 }
 
-Expected<BoardProgram, QString> CodeFollower::assembleText() const
-{
-    const QByteArray text = window_.editor()->codeTextUtf8();
-    return assembleForBoard(std::string_view(text.constData(), std::size_t(text.size())),
-                            BoardSettings::load().longJumps);
-}
+ProgramBuild CodeFollower::buildText() const { return buildProgram(window_.editor()->codeTextUtf8(), board_()); }
 
-void CodeFollower::assemble() { handler_(assembleText()); }
+void CodeFollower::assemble() { handler_(buildText()); }
 
 }  // namespace blikon

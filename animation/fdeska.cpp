@@ -63,17 +63,6 @@ QString czechNumber(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-// The code text assembled to run on the board, or nothing: errors go to the error list,
-// and a text without a byte of code is said to be empty.
-std::optional<BoardProgram> codeTextProgram(CodeWindow& window)
-{
-    const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
-    if (!assembly)
-        return std::nullopt;
-    const QByteArray text = window.editor()->codeTextUtf8();
-    return programFromAssembly(*assembly, std::string_view(text.constData(), std::size_t(text.size())));
-}
-
 }  // namespace
 
 FDeska* FDeska::of(CodeWindow& source)
@@ -81,13 +70,13 @@ FDeska* FDeska::of(CodeWindow& source)
     return source.widget()->findChild<FDeska*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-FDeska* FDeska::showProgram(CodeWindow& source, BoardProgram program)
+FDeska* FDeska::showProgram(CodeWindow& source, BoardProgram program, const BoardSettings& settings)
 {
     FDeska* board = of(source);
     if (board) {
-        board->run(std::move(program));
+        board->run(std::move(program), settings);
     } else {
-        board = new FDeska(source, std::move(program));
+        board = new FDeska(source, std::move(program), settings);
         board->placeBeside(*source.widget());
         board->show();
     }
@@ -104,8 +93,9 @@ void FDeska::bringToFront()
 void simulateBoard(CodeWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuSimulace_Click", OnFailure::ShowError, [&window] {
-        if (std::optional<BoardProgram> program = codeTextProgram(window)) {
-            FDeska::showProgram(window, *std::move(program));
+        const BoardSettings settings = BoardSettings::load();
+        if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
+            FDeska::showProgram(window, *std::move(build->program), settings);
         } else if (FDeska* board = FDeska::of(window)) {
             // The last good program runs on; the status line says why the text does not.
             board->followCodeText();
@@ -133,7 +123,7 @@ void runHexFile(CodeWindow& window)
             Services::messageBoxes().show(window.widget(), refusal);
             return;
         }
-        FDeska::showProgram(window, std::move(*program));
+        FDeska::showProgram(window, std::move(*program), BoardSettings::load());
     });
 }
 
@@ -143,12 +133,13 @@ void rerunBoard(CodeWindow& window)
         board->restart();
 }
 
-FDeska::FDeska(CodeWindow& source, BoardProgram program)
+FDeska::FDeska(CodeWindow& source, BoardProgram program, const BoardSettings& board)
     : LampWindow("FDeska", {0, 1200, 1100}, kTickMilliseconds, source.widget(), kLinesHeight)
     , source_(source)
     , follower_(new CodeFollower(
-          source, [this](const Expected<BoardProgram, QString>& result) { onCodeTextAssembled(result); }, this))
+          source, [this] { return board_; }, [this](const ProgramBuild& build) { onCodeTextBuilt(build); }, this))
     , program_(std::move(program))
+    , board_(board)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -265,8 +256,9 @@ void FDeska::setClock(Clock clock)
     timeline_.start(clock_(), simulation_->seconds());
 }
 
-void FDeska::run(BoardProgram program)
+void FDeska::run(BoardProgram program, const BoardSettings& board)
 {
+    board_ = board;
     const bool same = program.runsLike(program_) && program.hexFile == program_.hexFile;
     follower_->setFollowing(program.hexFile.isEmpty());
     problem_.clear();
@@ -283,10 +275,11 @@ void FDeska::run(BoardProgram program)
 void FDeska::restart()
 {
     HandlerGuard::run(this, "Restart", OnFailure::Silent, [this] {
+        board_ = BoardSettings::load();
         // The choice of long jumps may have changed the code of the text.
         if (follower_->isFollowing()) {
-            if (Expected<BoardProgram, QString> assembled = follower_->assembleText()) {
-                program_ = std::move(*assembled);
+            if (ProgramBuild build = follower_->buildText(); build.program) {
+                program_ = std::move(*build.program);
                 problem_.clear();
             }
         }
@@ -297,17 +290,17 @@ void FDeska::restart()
 void FDeska::followCodeText()
 {
     follower_->setFollowing(true);
-    onCodeTextAssembled(follower_->assembleText());
+    onCodeTextBuilt(follower_->buildText());
 }
 
-void FDeska::onCodeTextAssembled(const Expected<BoardProgram, QString>& result)
+void FDeska::onCodeTextBuilt(const ProgramBuild& build)
 {
-    HandlerGuard::run(this, "followTimer_Timer", OnFailure::Silent, [this, &result] {
-        if (result) {
-            run(*result);
+    HandlerGuard::run(this, "followTimer_Timer", OnFailure::Silent, [this, &build] {
+        if (build.program) {
+            run(*build.program, build.board);
             return;
         }
-        problem_ = result.error();
+        problem_ = build.problem();
         showLines();
         showStatus();
     });
@@ -315,7 +308,6 @@ void FDeska::onCodeTextAssembled(const Expected<BoardProgram, QString>& result)
 
 void FDeska::startProgram()
 {
-    board_ = BoardSettings::load();
     simulation_ = std::make_unique<mcs51::BoardSimulation>(program_.firmware, board_.chip->ramBytes,
                                                            board_.machineCyclesPerSecond());
     simulation_->setButton(mouseHolds_ || spaceHolds_);

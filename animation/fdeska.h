@@ -44,9 +44,9 @@ public:
     // Runs `program` (a program of the code text follows the text, one of a HEX file
     // does not) in the board window of `source`, opened beside it when it has none, and
     // brings that window to the front.
-    static FDeska* showProgram(CodeWindow& source, BoardProgram program);
+    static FDeska* showProgram(CodeWindow& source, BoardProgram program, const BoardSettings& board);
 
-    FDeska(CodeWindow& source, BoardProgram program);
+    FDeska(CodeWindow& source, BoardProgram program, const BoardSettings& board);
     ~FDeska() override;
 
     // The real time the window runs the board by, in nanoseconds of a monotonic clock;
@@ -54,9 +54,9 @@ public:
     using Clock = std::function<qint64()>;
     void setClock(Clock clock);
 
-    // Runs `program` from reset unless the board runs the same one already; speed,
-    // pause and the button stay as they are.
-    void run(BoardProgram program);
+    // Runs `program` on `board` from reset unless the board runs the same one already;
+    // speed, pause and the button stay as they are.
+    void run(BoardProgram program, const BoardSettings& board);
     // Runs the program again from reset with the board settings as stored now (the code
     // text assembled again with them, while the window follows it).
     void restart();
@@ -90,7 +90,7 @@ private:
     void onStep();
     void onReset();
     void onSpeed(double speed);
-    void onCodeTextAssembled(const Expected<BoardProgram, QString>& result);
+    void onCodeTextBuilt(const ProgramBuild& build);
 
     void startProgram();
     bool handleSpaceKey(QKeyEvent* event);

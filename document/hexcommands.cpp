@@ -31,19 +31,6 @@ bool fitsChip(qint64 programSize, const BoardSettings& board)
     return mcs51::fits(*board.chip, std::uint32_t(programSize));
 }
 
-// The size message, and under it a word on the warnings, which the program would
-// otherwise hide behind its success.
-void showSize(QWidget* parent, const mcs51::Assembly& assembly, const BoardSettings& board)
-{
-    MessageRequest request;
-    request.text = programSizeMessage(assembly.size(), board);
-    if (!assembly.warnings.empty())
-        request.text += QStringLiteral("\r\n\r\nPřeklad hlásí %1, viz okno „Chyby překladu“.")
-                            .arg(warningCount(qint64(assembly.warnings.size())));
-    request.icon = fitsChip(assembly.size(), board) ? MessageRequest::Icon::Information : MessageRequest::Icon::Stop;
-    Services::messageBoxes().show(parent, request);
-}
-
 bool mayReplace(QWidget* parent, const QString& path)
 {
     MessageRequest question;
@@ -54,13 +41,27 @@ bool mayReplace(QWidget* parent, const QString& path)
     return Services::messageBoxes().show(parent, question) == MessageAnswer::Yes;
 }
 
-// The save dialog's choice, once the user has agreed to replace a file of that name;
-// "Ne" goes back to the dialog, which then proposes that name. nullopt when cancelled.
-std::optional<QString> chooseHexFile(QWidget* parent, const QString& proposedName)
+}  // namespace
+
+// The size message, and under it a word on the warnings, which the program would
+// otherwise hide behind its success.
+void showProgramSize(QWidget* parent, const ProgramBuild& build)
+{
+    const mcs51::Assembly& assembly = build.assembly;
+    MessageRequest request;
+    request.text = programSizeMessage(assembly.size(), build.board);
+    if (!assembly.warnings.empty())
+        request.text += QStringLiteral("\r\n\r\nPřeklad hlásí %1, viz okno „Chyby překladu“.")
+                            .arg(warningCount(qint64(assembly.warnings.size())));
+    request.icon = build.fitsChip() ? MessageRequest::Icon::Information : MessageRequest::Icon::Stop;
+    Services::messageBoxes().show(parent, request);
+}
+
+std::optional<QString> chooseFileToSave(QWidget* parent, FileDialogRequest::Content content, const QString& proposedName)
 {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
-    request.content = FileDialogRequest::Content::IntelHex;
+    request.content = content;
     request.proposedName = proposedName;
     for (;;) {
         std::optional<QString> name = Services::dialogs().chooseFile(parent, request);
@@ -69,8 +70,6 @@ std::optional<QString> chooseHexFile(QWidget* parent, const QString& proposedNam
         request.proposedName = *name;
     }
 }
-
-}  // namespace
 
 QString programSizeMessage(qint64 programSize, const BoardSettings& board)
 {
@@ -93,28 +92,32 @@ QString hexFileNameFor(const QString& codeFileName)
 void assembleCode(DocumentWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuPrelozit_Click", OnFailure::ShowError, [&window] {
-        const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
-        if (assembly)
-            showSize(window.widget(), *assembly, BoardSettings::load());
+        if (const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load()))
+            showProgramSize(window.widget(), *build);
     });
+}
+
+std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window)
+{
+    std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load());
+    if (build && !build->fitsChip()) {
+        showProgramSize(window.widget(), *build);
+        return std::nullopt;
+    }
+    return build;
 }
 
 void saveHexFile(DocumentWindow& window)
 {
     HandlerGuard::run(window.widget(), "mnuUlozitHex_Click", OnFailure::ShowError, [&window] {
-        const std::optional<mcs51::Assembly> assembly = assembleNonEmptyProgram(window);
-        if (!assembly)
+        const std::optional<ProgramBuild> build = buildProgramForChip(window);
+        if (!build)
             return;
-        const BoardSettings board = BoardSettings::load();
-        if (!fitsChip(assembly->size(), board)) {
-            showSize(window.widget(), *assembly, board);
-            return;
-        }
         const std::optional<QString> name =
-            chooseHexFile(window.widget(), hexFileNameFor(window.document()->titleFileName()));
+            chooseFileToSave(window.widget(), FileDialogRequest::Content::IntelHex, hexFileNameFor(window.document()->titleFileName()));
         if (!name)
             return;
-        const std::string hex = assembly->hex();
+        const std::string hex = build->assembly.hex();
         if (const std::optional<QString> error = writeFileSafely(*name, QByteArray(hex.data(), qsizetype(hex.size()))))
             showFileError(window.widget(), *error);
     });

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "boardprogram.h"
+#include "dialogs.h"
+
 #include <QString>
+
+#include <optional>
+
+class QWidget;
 
 namespace blikon {
 
@@ -21,6 +28,23 @@ void assembleCode(DocumentWindow& window);
 // that exists already is replaced only when the user agrees. A file that cannot be
 // written is reported like a failed save.
 void saveHexFile(DocumentWindow& window);
+
+// The window's code text built for the chip chosen in the board settings, for the
+// commands that put the program on the chip: as buildWindowProgram (errors in the error
+// list, "Program je prázdný."), and a program larger than the chip is refused with the
+// size message of "&Přeložit".
+[[nodiscard]] std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window);
+
+// The size message of "&Přeložit" over `parent`: programSizeMessage, with a word on the
+// warnings when the assembly has any, in an information box when the program fits the
+// chip and a stop box when it does not.
+void showProgramSize(QWidget* parent, const ProgramBuild& build);
+
+// The save dialog's choice for a file the program writes (Intel HEX, a picture), once
+// the user has agreed to replace a file of that name; "Ne" goes back to the dialog,
+// which then proposes that name. nullopt when cancelled.
+[[nodiscard]] std::optional<QString> chooseFileToSave(QWidget* parent, FileDialogRequest::Content content,
+                                                      const QString& proposedName);
 
 // "Program má 1 093 bajtů; AT89C2051 pojme 2 048 bajtů." for a program that fits,
 // "Program má 2 301 bajtů, AT89C2051 pojme jen 2 048 bajtů." for one that does not.

@@ -1,8 +1,5 @@
 #include "boardprogram.h"
 
-#include "assembling.h"
-
-#include "boardsettings.h"
 #include "chips.h"
 #include "programlayout.h"
 
@@ -33,29 +30,37 @@ bool BoardProgram::runsLike(const BoardProgram& other) const
     return firmware.code == other.firmware.code && sameLabels(firmware.labels, other.firmware.labels);
 }
 
-BoardProgram programFromAssembly(const mcs51::Assembly& assembly, std::string_view codeText)
+bool ProgramBuild::fitsChip() const
 {
-    BoardProgram program;
-    program.firmware = assembly.firmware();
-    program.size = assembly.size();
-    // A loop without a frame has nothing to count.
-    if (const std::optional<std::size_t> frames = programFrameCount(codeText); frames && *frames > 0)
-        program.loopFrames = frames;
-    return program;
+    return !program || mcs51::fits(*board.chip, program->size);
 }
 
-Expected<BoardProgram, QString> assembleForBoard(std::string_view codeText, bool longJumps)
+QString ProgramBuild::problem() const
 {
-    mcs51::AssemblerOptions options;
-    options.longJumps = longJumps;
-    const mcs51::Assembly assembly = mcs51::assemble(codeText, options);
     if (!assembly.ok()) {
         const mcs51::AssemblyError& first = assembly.errors.front();
         return QStringLiteral("Chyba na řádku %1: %2").arg(first.line).arg(QString::fromStdString(first.message));
     }
-    if (hasNoCode(assembly))
-        return QStringLiteral("Program je prázdný.");
-    return programFromAssembly(assembly, codeText);
+    return program ? QString() : QStringLiteral("Program je prázdný.");
+}
+
+ProgramBuild buildProgram(const QByteArray& codeText, const BoardSettings& board)
+{
+    const std::string_view text(codeText.constData(), std::size_t(codeText.size()));
+    mcs51::AssemblerOptions options;
+    options.longJumps = board.longJumps;
+    ProgramBuild build{mcs51::assemble(text, options), std::nullopt, board};
+    const bool noCode = std::ranges::all_of(build.assembly.segments,
+                                            [](const mcs51::Segment& segment) { return segment.bytes.empty(); });
+    if (!build.assembly.ok() || noCode)
+        return build;
+    BoardProgram& program = build.program.emplace();
+    program.firmware = build.assembly.firmware();
+    program.size = build.assembly.size();
+    // A loop without a frame has nothing to count.
+    if (const std::optional<std::size_t> frames = programFrameCount(text); frames && *frames > 0)
+        program.loopFrames = frames;
+    return build;
 }
 
 std::optional<BoardProgram> programFromHex(const std::vector<mcs51::Segment>& segments, const QString& fileName)

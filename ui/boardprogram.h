@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assembler.h"
+#include "boardsettings.h"
 #include "expected.h"
 #include "firmware.h"
 #include "intelhex.h"
@@ -32,13 +33,30 @@ struct BoardProgram {
     [[nodiscard]] bool runsLike(const BoardProgram& other) const;
 };
 
-// The program of an assembly of `codeText`.
-[[nodiscard]] BoardProgram programFromAssembly(const mcs51::Assembly& assembly, std::string_view codeText);
+// The code text made into a program: the one route every command takes that assembles
+// it (F9, Ctrl+H, F6, the board window's follower, the chip programmer, the GIF export).
+// It holds the whole assembly, for the error list and the Intel HEX, and the program
+// ready to run when there is one; the caller decides what to show of it.
+struct ProgramBuild {
+    mcs51::Assembly assembly;             // errors and warnings by line; the segments
+    std::optional<BoardProgram> program;  // none with errors or without a byte of code
+    BoardSettings board;                  // what it was built for
 
-// The code text assembled for the board, or why it cannot run, as the board window's
-// status line says it: "Chyba na řádku 12: …" with the first error, or
-// "Program je prázdný." for a text without a byte of code.
-[[nodiscard]] Expected<BoardProgram, QString> assembleForBoard(std::string_view codeText, bool longJumps);
+    // Assembled without errors, but not a byte of code: an empty text, only comments,
+    // or "org 100h" alone.
+    [[nodiscard]] bool isEmpty() const { return assembly.ok() && !program; }
+    // The program fits the chip; nothing to fit is true too.
+    [[nodiscard]] bool fitsChip() const;
+    // Why there is no program, as a status line says it: "Chyba na řádku 12: …" with the
+    // first error, or "Program je prázdný."; empty when there is a program.
+    [[nodiscard]] QString problem() const;
+};
+
+// Assembles the code text (UTF-8, as CodeEditor::codeTextUtf8 gives it) with generic
+// jumps as `board` chooses, and makes the program of it: its code memory and labels, its
+// size, and the frames of its loop when it is a complete Blikon program.
+// buildProgram("", board).isEmpty() and buildProgram(" mov A,#1\r\nEnd", board).program->size == 2.
+[[nodiscard]] ProgramBuild buildProgram(const QByteArray& codeText, const BoardSettings& board);
 
 // The program of an Intel HEX file's segments, without labels; none when they hold no
 // byte. A later segment wins where two overlap.
