@@ -3,6 +3,7 @@
 #include "fblikon.h"
 #include "fdeska.h"
 #include "fmikro.h"
+#include "fprogramator.h"
 #include "hexcommands.h"
 
 #include <QKeySequence>
@@ -16,6 +17,8 @@ BoardMenu::BoardMenu(FBlikon& window)
             [&window] { assembleCode(window); });
     addItem(menu(), "mnuUlozitHex", QStringLiteral("Uložit &HEX..."), QKeySequence(Qt::CTRL | Qt::Key_H),
             [&window] { saveHexFile(window); });
+    addItem(menu(), "mnuProgramovat", QStringLiteral("&Naprogramovat čip…"), QKeySequence(Qt::CTRL | Qt::Key_U),
+            OnFailure::ShowError, [&window] { programChip(window); });
     addItem(menu(), "mnuSimulace", QStringLiteral("&Simulace"), QKeySequence(Qt::Key_F6),
             [&window] { simulateBoard(window); });
     addItem(menu(), "mnuSpustitHex", QStringLiteral("Spus&tit HEX…"), {}, [&window] { runHexFile(window); });

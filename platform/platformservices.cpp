@@ -1,5 +1,6 @@
 #include "platformservices.h"
 
+#include "childprocess.h"
 #include "externalprograms.h"
 #include "filesystem.h"
 #include "keyboardlocks.h"
@@ -14,6 +15,7 @@ KeyboardLocks* g_keyboardLocks = nullptr;
 Registry* g_registry = nullptr;
 ExternalPrograms* g_externalPrograms = nullptr;
 FileSystem* g_fileSystem = nullptr;
+ChildProcesses* g_childProcesses = nullptr;
 
 }  // namespace
 
@@ -25,6 +27,8 @@ ExternalPrograms& PlatformServices::externalPrograms() { return activeSeam<Platf
 
 FileSystem& PlatformServices::fileSystem() { return activeSeam<QtFileSystem>(g_fileSystem); }
 
+ChildProcesses& PlatformServices::childProcesses() { return activeSeam<QtChildProcesses>(g_childProcesses); }
+
 void PlatformServices::setKeyboardLocks(KeyboardLocks* locks) { g_keyboardLocks = locks; }
 
 void PlatformServices::setRegistry(Registry* registry) { g_registry = registry; }
@@ -32,5 +36,7 @@ void PlatformServices::setRegistry(Registry* registry) { g_registry = registry; 
 void PlatformServices::setExternalPrograms(ExternalPrograms* programs) { g_externalPrograms = programs; }
 
 void PlatformServices::setFileSystem(FileSystem* files) { g_fileSystem = files; }
+
+void PlatformServices::setChildProcesses(ChildProcesses* processes) { g_childProcesses = processes; }
 
 }  // namespace blikon

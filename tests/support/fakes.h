@@ -138,6 +138,12 @@ public:
             return std::nullopt;
         return value;
     }
+    std::optional<QString> valueName(Key key, std::uint32_t index) override
+    {
+        const QStringList names = keys.value(openKeys.value(key)).keys();
+        return openKeys.contains(key) && index < std::uint32_t(names.size()) ? std::optional(names[int(index)])
+                                                                            : std::nullopt;
+    }
     void closeKey(Key key) override { openKeys.remove(key); }
 
     QMap<QString, QMap<QString, Value>> keys;
