@@ -1,7 +1,7 @@
 #pragma once
 
 #include "avrdude.h"
-#include "childprocess.h"
+#include "subprocess.h"
 
 #include <QByteArray>
 #include <QObject>

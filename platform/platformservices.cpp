@@ -1,6 +1,6 @@
 #include "platformservices.h"
 
-#include "childprocess.h"
+#include "subprocess.h"
 #include "externalprograms.h"
 #include "filesystem.h"
 #include "keyboardlocks.h"

@@ -1,4 +1,4 @@
-#include "childprocess.h"
+#include "subprocess.h"
 
 namespace blikon {
 
