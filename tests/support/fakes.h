@@ -12,9 +12,11 @@
 #include "printing.h"
 #include "services.h"
 #include "registry.h"
+#include "subprocess.h"
 
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QProcess>
 #include <QUrl>
 
@@ -205,6 +207,46 @@ public:
 
     QStringList files;
     mutable QStringList asked;
+};
+
+// A child process that runs nothing: the test reads what it was started with and
+// speaks for it. stop() ends it as killed.
+class FakeChildProcess final : public ChildProcess {
+public:
+    void start(const QString& program, const QStringList& arguments, const QString& workingFolder) override
+    {
+        this->program = program;
+        this->arguments = arguments;
+        folder = workingFolder;
+    }
+    void stop() override
+    {
+        stopped = true;
+        emit finished({ProcessEnd::Kind::Crashed, 0});
+    }
+    void say(const QByteArray& bytes) { emit output(bytes); }
+    void end(int exitCode) { emit finished({ProcessEnd::Kind::Exited, exitCode}); }
+
+    QString program;
+    QStringList arguments;
+    QString folder;
+    bool stopped = false;
+};
+
+// Makes FakeChildProcesses and keeps a pointer to each, in order.
+class FakeChildProcesses final : public ChildProcesses {
+public:
+    FakeChildProcesses() { PlatformServices::setChildProcesses(this); }
+    ~FakeChildProcesses() override { PlatformServices::setChildProcesses(nullptr); }
+
+    std::unique_ptr<ChildProcess> make() override
+    {
+        auto process = std::make_unique<FakeChildProcess>();
+        made.append(process.get());
+        return process;
+    }
+
+    QList<QPointer<FakeChildProcess>> made;
 };
 
 }  // namespace blikon::testing
