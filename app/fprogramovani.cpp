@@ -48,6 +48,7 @@ FProgramovani::FProgramovani(const ProgrammingRequest& request, AvrdudeInstall i
     outputView_ = new QPlainTextEdit(this);
     outputView_->setObjectName(QStringLiteral("Text1"));
     outputView_->setReadOnly(true);
+    outputView_->setLineWrapMode(QPlainTextEdit::NoWrap);
     outputView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     outputView_->setMinimumHeight(180);
     outputView_->setVisible(false);
