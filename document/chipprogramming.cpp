@@ -99,6 +99,11 @@ void ChipProgramming::forgetKnownParts() { knownParts().clear(); }
 
 void ChipProgramming::start()
 {
+    output_.clear();
+    progressReader_ = {};
+    progress_ = {};
+    cancelled_ = false;
+    done_ = false;
     folder_.emplace();
     QFile hexFile(folder_->filePath(kHexFileName));
     if (!folder_->isValid() || !hexFile.open(QIODevice::WriteOnly) || hexFile.write(request_.hexText) != request_.hexText.size()
@@ -184,7 +189,8 @@ void ChipProgramming::avrdudeEnded(ProcessEnd end)
 {
     if (cancelled_) {
         finish(false, progress_.phase == AvrdudeProgress::Phase::Starting
-                          ? QStringLiteral("Programování bylo přerušeno dřív, než se do čipu zapisovalo.")
+                          ? QStringLiteral("Programování bylo přerušeno dřív, než se do čipu zapisovalo; čip může "
+                                           "být smazaný.")
                           : QStringLiteral("Programování bylo přerušeno. Čip může být zapsán jen zčásti: "
                                            "naprogramujte jej znovu, než jej použijete."));
         return;

@@ -53,6 +53,7 @@ public:
     ChipProgramming(ProgrammingRequest request, AvrdudeInstall install, QObject* parent = nullptr);
     ~ChipProgramming() override;
 
+    // Starts the job, also again after it has ended.
     void start();
 
     // Stops the programmer's process; finished() follows with what that means for the chip.

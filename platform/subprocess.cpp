@@ -23,6 +23,9 @@ QtChildProcess::QtChildProcess()
     });
 }
 
+// QProcess kills and waits for its program when it goes; what it says then goes nowhere.
+QtChildProcess::~QtChildProcess() { process_.disconnect(this); }
+
 void QtChildProcess::start(const QString& program, const QStringList& arguments, const QString& workingFolder)
 {
     process_.setWorkingDirectory(workingFolder);

@@ -46,6 +46,7 @@ class QtChildProcess final : public ChildProcess {
     Q_OBJECT
 public:
     QtChildProcess();
+    ~QtChildProcess() override;  // kills a program that still runs
     void start(const QString& program, const QStringList& arguments, const QString& workingFolder) override;
     void stop() override;
 

@@ -197,26 +197,6 @@ private slots:
         QCOMPARE(child<QPlainTextEdit>(progress, "Text1")->toPlainText(), "avrdude: erasing chip\nWriting | ##########");
         QVERIFY(child<QPlainTextEdit>(progress, "Text1")->isVisible());
     }
-
-    void theEndIsShownWithTheVerifiedBytes()
-    {
-        FProgramovani progress({Programmer::Usbasp, {}, {}, "AT89S52", ":00000001FF\n"}, {"avrdude", "/x.conf"});
-        progress.show();
-        ChipProgramming::forgetKnownParts();
-        progress.start();
-        QTRY_VERIFY(process(0));
-        process(0)->say("  89S52 = AT89S52\n");
-        process(0)->end(0);
-        QTRY_VERIFY(process(1));
-        QVERIFY(!process(1)->arguments.contains("-C"));
-        process(1)->say("Reading | ####\nWriting | ####\nReading | #########################");
-        QCOMPARE(child<QLabel>(&progress, "Label1")->text(), QStringLiteral("Ověřuji… 50 %"));
-        process(1)->say("\navrdude: 2 bytes of flash verified\n");
-        process(1)->end(0);
-        QTRY_COMPARE(child<QLabel>(&progress, "Label1")->text(),
-                     QStringLiteral("Čip AT89S52 je naprogramován a ověřen (2 bajty)."));
-        QCOMPARE(child<QProgressBar>(&progress, "ProgressBar1")->value(), 100);
-    }
 };
 
 QTEST_MAIN(FProgramatorTest)

@@ -11,62 +11,15 @@ namespace {
 
 using ::testing::ElementsAreArray;
 
+// The command lines per programmer and part are tested through the job against a
+// stand-in avrdude (tests/document/test_chipprogramming.cpp).
+
 std::vector<std::string> strings(const QStringList& list)
 {
     std::vector<std::string> out;
     for (const QString& item : list)
         out.push_back(item.toStdString());
     return out;
-}
-
-TEST(AvrdudeArguments, PerProgrammerAndPart)
-{
-    struct Row {
-        Programmer programmer;
-        const char* partId;
-        const char* partFile;
-        std::vector<std::string> expected;
-    };
-    const Row rows[] = {
-        {Programmer::ArduinoIsp, "89s52", "/usr/share/blikon/blikon-at89.conf",
-         {"-C", "+/usr/share/blikon/blikon-at89.conf", "-c", "stk500v1", "-P", "/dev/ttyACM0", "-b", "19200", "-x",
-          "attempts=3", "-p", "89s52", "-U", "flash:w:program.hex:i"}},
-        {Programmer::ArduinoIsp, "89S51", "",
-         {"-c", "stk500v1", "-P", "/dev/ttyACM0", "-b", "19200", "-x", "attempts=3", "-p", "89S51", "-U",
-          "flash:w:program.hex:i"}},
-        {Programmer::Usbasp, "89s51", "C:/Program Files/Blikon/blikon-at89.conf",
-         {"-C", "+C:/Program Files/Blikon/blikon-at89.conf", "-c", "usbasp", "-p", "89s51", "-U",
-          "flash:w:program.hex:i"}},
-    };
-    for (const Row& row : rows)
-        EXPECT_THAT(strings(avrdudeArguments(row.programmer, "/dev/ttyACM0", row.partId, row.partFile, "program.hex")),
-                    ElementsAreArray(row.expected));
-}
-
-TEST(AvrdudeParts, OnlyTheInSystemProgrammableChipsHaveOne)
-{
-    EXPECT_EQ(blikonPartId("AT89S52"), "89s52");
-    EXPECT_EQ(blikonPartId("AT89S51"), "89s51");
-    EXPECT_EQ(chipSignature("AT89S51").toStdString(), "1E 51 06");
-    for (const char* parallelOnly : {"AT89C2051", "AT89C51", "AT89S5", "at89s52", ""}) {
-        EXPECT_FALSE(blikonPartId(parallelOnly)) << parallelOnly;
-        EXPECT_TRUE(chipSignature(parallelOnly).isEmpty()) << parallelOnly;
-    }
-    // What avrdude 7.1 answers to -p ?, and a later one that knows the AT89S52.
-    const QByteArray without = "Valid parts are:\n  uc3a0512 = AT32UC3A0512\n  m328p    = ATmega328P\n";
-    const QByteArray with = without + "  89S51    = AT89S51\n  89S52    = AT89S52\n";
-    EXPECT_FALSE(builtInPartId(without, "AT89S52"));
-    EXPECT_EQ(builtInPartId(with, "AT89S52"), "89S52");
-    EXPECT_EQ(builtInPartId(with, "AT89S5"), std::nullopt);
-}
-
-TEST(ProgrammerKeys, RoundTripAndUnknown)
-{
-    for (const Programmer programmer : {Programmer::ArduinoIsp, Programmer::Usbasp, Programmer::Command})
-        EXPECT_EQ(programmerFromKey(programmerKey(programmer)), programmer);
-    EXPECT_EQ(programmerKey(Programmer::Command).toStdString(), "prikaz");
-    EXPECT_FALSE(programmerFromKey("Arduino"));
-    EXPECT_FALSE(programmerFromKey(""));
 }
 
 TEST(CustomCommandLine, PutsTheQuotedPathForEachPercentF)
