@@ -251,8 +251,8 @@ private slots:
             if (amp >= 0)
                 keys << item->text().at(amp + 1).toLower();
         }
-        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuSimulace", "mnuSpustitHex", "mnuMezera31",
-                                     "mnuMikro"}));
+        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuProgramovat", "mnuSimulace", "mnuSpustitHex",
+                                     "mnuMezera31", "mnuMikro"}));
         QCOMPARE(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size());
     }
 
