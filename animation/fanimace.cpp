@@ -23,8 +23,6 @@ namespace {
 
 const QString kSpeedKey = QStringLiteral("R1");
 
-const QString kRun = QStringLiteral("Run");
-const QString kPause = QStringLiteral("Pauze");
 const QString kStepping = QStringLiteral("Krokovaní");
 
 constexpr int kDesignInterval = 250;
@@ -51,14 +49,9 @@ FAnimace::~FAnimace() = default;
 
 void FAnimace::buildControls()
 {
-    closeButton_ = addRowButton(0, QStringLiteral("Konec"));
-    pauseButton_ = addRowButton(1, kPause, 960);
-    stepButton_ = addRowButton(2, QStringLiteral("Krokovat"));
+    std::tie(closeButton_, pauseButton_, stepButton_) = addPlaybackButtons();
     resetButton_ = addRowButton(3, QStringLiteral("Reset"));
     colorButton_ = addRowButton(4, QStringLiteral("Barva"));
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { close(); });
-    });
     connect(pauseButton_, &QPushButton::clicked, this, &FAnimace::onPauseOrRun);
     connect(stepButton_, &QPushButton::clicked, this, &FAnimace::onSingleStep);
     connect(resetButton_, &QPushButton::clicked, this, &FAnimace::onReset);

@@ -4,6 +4,7 @@
 #include "codeeditor.h"
 #include "codefollower.h"
 #include "codewindow.h"
+#include "czechwording.h"
 #include "dialogs.h"
 #include "fonts.h"
 #include "handlerguard.h"
@@ -12,6 +13,7 @@
 #include "services.h"
 #include "statusbar.h"
 #include "twips.h"
+#include "windowplacement.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -19,10 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
-
-#include <algorithm>
 
 namespace blikon {
 
@@ -38,11 +37,6 @@ constexpr qint64 kStatusNanoseconds = 100'000'000;
 constexpr int kSourceLineHeight = 240;
 constexpr int kChipLineHeight = 450;
 constexpr int kLinesHeight = kSourceLineHeight + kChipLineHeight + 30;
-// Between the code window and the board window beside it, in pixels.
-constexpr int kGapBeside = 8;
-
-const QString kPause = QStringLiteral("Pauze");
-const QString kRun = QStringLiteral("Run");
 
 enum Panel { StatusLinePanel = 1, TimePanel = 2, PlacePanel = 3 };
 
@@ -56,12 +50,6 @@ constexpr std::array<SpeedOption, 3> kSpeeds{{
     {"Option2", "×1", 1.0},
     {"Option3", "×10", 10.0},
 }};
-
-// A number with a decimal comma, as Czech writes it: 12.3456 with 3 decimals is "12,346".
-QString czechNumber(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
 
 }  // namespace
 
@@ -92,39 +80,35 @@ void FDeska::bringToFront()
 
 void simulateBoard(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSimulace_Click", OnFailure::ShowError, [&window] {
-        const BoardSettings settings = BoardSettings::load();
-        if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
-            FDeska::showProgram(window, *std::move(build->program), settings);
-        } else if (FDeska* board = FDeska::of(window)) {
-            // The last good program runs on; the status line says why the text does not.
-            board->followCodeText();
-            board->bringToFront();
-        }
-    });
+    const BoardSettings settings = BoardSettings::load();
+    if (std::optional<ProgramBuild> build = buildWindowProgram(window, settings)) {
+        FDeska::showProgram(window, *std::move(build->program), settings);
+    } else if (FDeska* board = FDeska::of(window)) {
+        // The last good program runs on; the status line says why the text does not.
+        board->followCodeText();
+        board->bringToFront();
+    }
 }
 
 void runHexFile(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuSpustitHex_Click", OnFailure::ShowError, [&window] {
-        FileDialogRequest request;
-        request.kind = FileDialogRequest::Kind::Open;
-        request.content = FileDialogRequest::Content::IntelHex;
-        if (const FDeska* board = FDeska::of(window))
-            request.proposedName = board->program().hexFile;
-        const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
-        if (!name)
-            return;
-        Expected<BoardProgram, QString> program = readHexProgram(*name);
-        if (!program) {
-            MessageRequest refusal;
-            refusal.text = program.error();
-            refusal.icon = MessageRequest::Icon::Stop;
-            Services::messageBoxes().show(window.widget(), refusal);
-            return;
-        }
-        FDeska::showProgram(window, std::move(*program), BoardSettings::load());
-    });
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.content = FileDialogRequest::Content::IntelHex;
+    if (const FDeska* board = FDeska::of(window))
+        request.proposedName = board->program().hexFile;
+    const std::optional<QString> name = Services::dialogs().chooseFile(window.widget(), request);
+    if (!name)
+        return;
+    Expected<BoardProgram, QString> program = readHexProgram(*name);
+    if (!program) {
+        MessageRequest refusal;
+        refusal.text = program.error();
+        refusal.icon = MessageRequest::Icon::Stop;
+        Services::messageBoxes().show(window.widget(), refusal);
+        return;
+    }
+    FDeska::showProgram(window, std::move(*program), BoardSettings::load());
 }
 
 void rerunBoard(CodeWindow& window)
@@ -152,9 +136,10 @@ FDeska::FDeska(CodeWindow& source, BoardProgram program, const BoardSettings& bo
     statusBar().panel(StatusLinePanel)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connect(source.widget(), &QWidget::windowTitleChanged, this, &FDeska::showTitle);
     source.widget()->installEventFilter(this);
-    // F6 here does what it does in the code window.
-    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
-            [this] { simulateBoard(source_); });
+    // F6 here does what it does in the code window, and reports a failure as it does.
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] {
+        HandlerGuard::run(source_.widget(), "Form_KeyDown", OnFailure::ShowError, [this] { simulateBoard(source_); });
+    });
 
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
@@ -169,18 +154,13 @@ FDeska::~FDeska() = default;
 void FDeska::buildControls()
 {
     // The buttons the animation window has, in its places, then the board's own.
-    closeButton_ = addRowButton(0, QStringLiteral("Konec"));
-    pauseButton_ = addRowButton(1, kPause, 960);
-    stepButton_ = addRowButton(2, QStringLiteral("Krokovat"));
+    std::tie(closeButton_, pauseButton_, stepButton_) = addPlaybackButtons();
     boardButton_ = addRowButton(3, QStringLiteral("&Tlačítko"));
     resetButton_ = addRowButton(4, QStringLiteral("&Reset"));
     for (QPushButton* button : {closeButton_, pauseButton_, stepButton_, boardButton_, resetButton_})
         button->installEventFilter(this);
     boardButton_->setAutoDefault(false);
     boardButton_->setToolTip(QStringLiteral("Tlačítko desky (P3.0): stisknuté, dokud je držíte myší nebo mezerníkem"));
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { close(); });
-    });
     connect(pauseButton_, &QPushButton::clicked, this, &FDeska::onPauseOrRun);
     connect(stepButton_, &QPushButton::clicked, this, &FDeska::onStep);
     connect(boardButton_, &QPushButton::pressed, this, [this] { setButtonHeld(true, true); });
@@ -232,22 +212,7 @@ void FDeska::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void FDeska::placeBeside(const QWidget& source)
-{
-    const QRect frame = source.frameGeometry();
-    // The frame around this window is not known before it is shown; its client area
-    // plus a border is near enough.
-    const QSize size = this->size() + QSize(kGapBeside, kGapBeside);
-    QPoint at(frame.right() + kGapBeside, frame.top());
-    if (const QScreen* screen = source.screen()) {
-        const QRect room = screen->availableGeometry();
-        if (at.x() + size.width() > room.right() && frame.left() - size.width() - kGapBeside >= room.left())
-            at.setX(frame.left() - size.width() - kGapBeside);
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
-    }
-    move(at);
-}
+void FDeska::placeBeside(const QWidget& source) { moveBeside(*this, source); }
 
 void FDeska::setClock(Clock clock)
 {
@@ -314,8 +279,8 @@ void FDeska::startProgram()
     timeline_.start(clock_(), 0);
     showLamps();
     showLines();
-    showStatus();
     showFrameIndex();
+    showStatus();
 }
 
 void FDeska::tick()
@@ -334,6 +299,9 @@ void FDeska::onPauseOrRun()
 {
     HandlerGuard::run(this, "Command2_Click", OnFailure::Silent, [this] {
         setRunning(!running_);
+        // Paused between two ticks: the lamps, the frame and the line as at the pause.
+        showLamps();
+        showFrameIndex();
         showStatus();
     });
 }
@@ -342,7 +310,10 @@ void FDeska::onStep()
 {
     HandlerGuard::run(this, "Command3_Click", OnFailure::Silent, [this] {
         setRunning(false);
-        simulation_->runToNextFrame();
+        // A frame that has started but does not show yet is the next one to see.
+        if (simulation_->showsLatestFrame())
+            simulation_->runToNextFrame();
+        simulation_->runUntilLatestFrameShows();
         showLamps();
         showFrameIndex();
         showStatus();
@@ -381,6 +352,7 @@ void FDeska::setRunning(bool running)
     running_ = running;
     pauseButton_->setText(running ? kPause : kRun);
     timer().setEnabled(running);
+    showLines();
 }
 
 void FDeska::setButtonHeld(bool byMouse, bool held)
@@ -456,6 +428,9 @@ int FDeska::loopFrameIndex() const
 
 bool FDeska::showFrameIndex()
 {
+    // The frame changes with the lamps, not at its start, where they show the one before.
+    if (!simulation_->showsLatestFrame())
+        return false;
     const int index = loopFrameIndex();
     if (index == shownFrame_)
         return false;
@@ -479,22 +454,22 @@ void FDeska::showStatus()
     QString line = problem_;
     if (line.isEmpty()) {
         if (program_.loopFrames) {
-            const int index = loopFrameIndex();
             line = QStringLiteral("Snímek %1 / %2")
-                       .arg(index < 0 ? QStringLiteral("–") : QString::number(index + 1))
+                       .arg(shownFrame_ < 0 ? QStringLiteral("–") : QString::number(shownFrame_ + 1))
                        .arg(*program_.loopFrames);
         } else {
             line = QStringLiteral("Snímek %1").arg(simulation_->frameCount());
         }
         if (const std::optional<double> length = simulation_->lastFrameSeconds())
-            line += QStringLiteral(" (%1 ms)").arg(czechNumber(*length * 1000, 1));
+            line += QStringLiteral(" (%1 ms)").arg(QString::fromStdString(czech::decimalNumber(*length * 1000, 1)));
     }
     statusBar().setPanelText(StatusLinePanel, line);
     statusBar().panel(StatusLinePanel)->setToolTip(line);
     // An error takes the whole bar: the user needs all of it to mend the text.
     statusBar().panel(TimePanel)->setVisible(problem_.isEmpty());
     statusBar().panel(PlacePanel)->setVisible(problem_.isEmpty());
-    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(czechNumber(simulation_->seconds(), 3)));
+    const QString seconds = QString::fromStdString(czech::decimalNumber(simulation_->seconds(), 3));
+    statusBar().setPanelText(TimePanel, QStringLiteral("Čas %1 s").arg(seconds));
     const mcs51::Label* label = mcs51::nearestLabel(program_.firmware.labels, simulation_->pc());
     statusBar().setPanelText(PlacePanel, label ? QString::fromStdString(label->name) : pcText(simulation_->pc()));
 }
@@ -502,12 +477,15 @@ void FDeska::showStatus()
 void FDeska::showLines()
 {
     if (!problem_.isEmpty())
-        sourceLine_->setText(QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program."));
+        sourceLine_->setText(running_ ? QStringLiteral("Text z editoru nejde spustit, běží poslední dobrý program.")
+                                      : QStringLiteral("Text z editoru nejde spustit, poslední dobrý program stojí."));
     else if (!program_.hexFile.isEmpty())
-        sourceLine_->setText(QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+        sourceLine_->setText((running_ ? QStringLiteral("Běží soubor %1; text z editoru vrátí F6.")
+                                       : QStringLiteral("Pozastaveno: soubor %1; text z editoru vrátí F6."))
                                  .arg(QFileInfo(program_.hexFile).fileName()));
     else
-        sourceLine_->setText(QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
+        sourceLine_->setText(running_ ? QStringLiteral("Běží text z editoru; změny převezme po půl sekundě.")
+                                      : QStringLiteral("Pozastaveno: text z editoru; změny za půl sekundy."));
     chipLine_->setText(chipLine(program_.size, *board_.chip));
     // Too big for the chip: in the colour of a warning.
     chipLine_->setStyleSheet(mcs51::fits(*board_.chip, program_.size) ? QString()

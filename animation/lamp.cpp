@@ -5,6 +5,15 @@
 
 namespace blikon {
 
+void drawLamp(QPainter& painter, const QRectF& bounds, const QColor& fill)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(fill);
+    // Half a pixel in, so that the one-pixel outline lies wholly inside.
+    painter.drawEllipse(bounds.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
 Lamp::Lamp(const QString& name, const QColor& fill, QWidget* parent)
     : QWidget(parent)
     , fill_(fill)
@@ -38,11 +47,7 @@ void Lamp::paintEvent(QPaintEvent*)
         circle.setDevicePixelRatio(ratio);
         circle.fill(Qt::transparent);
         QPainter painter(&circle);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(fill_);
-        // Half a pixel in, so that the one-pixel outline lies wholly inside the widget.
-        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        drawLamp(painter, rect(), fill_);
         painter.end();
         QPixmapCache::insert(key, circle);
     }

@@ -3,7 +3,13 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 namespace blikon {
+
+// A lamp as every lamp window draws it, filling `bounds`: a circle in `fill`, smoothed,
+// with a one-pixel black outline lying wholly inside.
+void drawLamp(QPainter& painter, const QRectF& bounds, const QColor& fill);
 
 // One lamp of a lamp window: a circle filling the widget, painted opaque in its fill
 // colour with a thin dark outline.

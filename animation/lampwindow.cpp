@@ -70,6 +70,15 @@ QPushButton* LampWindow::addRowButton(int place, const QString& caption, int wid
     return button;
 }
 
+std::tuple<QPushButton*, QPushButton*, QPushButton*> LampWindow::addPlaybackButtons()
+{
+    QPushButton* close = addRowButton(0, QStringLiteral("Konec"));
+    connect(close, &QPushButton::clicked, this, [this] {
+        HandlerGuard::run(this, "Command1_Click", OnFailure::Silent, [this] { QDialog::close(); });
+    });
+    return {close, addRowButton(1, kPause, 960), addRowButton(2, QStringLiteral("Krokovat"))};
+}
+
 QLabel* LampWindow::addSpeedLabel(const QString& caption, const QRect& geometry)
 {
     auto* label = new QLabel(caption, this);

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <tuple>
 
 class QLabel;
 class QPushButton;
@@ -29,6 +30,9 @@ class LampWindow : public QDialog {
 public:
     ~LampWindow() override;
 
+    // The colour of lit lamps, packed; red when none is stored or the stored one is no colour.
+    [[nodiscard]] static int storedLampColor();
+
 protected:
     // `statusPanels` gives the widths in twips of the status bar's three panels. Timer1
     // runs from the start, every `tickMilliseconds`. `linesHeight` twips between the
@@ -46,6 +50,13 @@ protected:
     // "Command1" to "Command5". The second button, at place 1, is the window's default
     // button: Enter presses it.
     QPushButton* addRowButton(int place, const QString& caption, int widthTwips = 975);
+    // The first three buttons of the row, which both windows have: Konec (closes the
+    // window as the handler "Command1_Click", failing silently), the pause button
+    // (captioned kPause, 960 twips wide) and Krokovat; as close, pause, step.
+    std::tuple<QPushButton*, QPushButton*, QPushButton*> addPlaybackButtons();
+    // The pause button's captions: what a press does next.
+    static inline const QString kPause = QStringLiteral("Pauze");
+    static inline const QString kRun = QStringLiteral("Run");
     // The caption Label1 of the speed control over the button row.
     QLabel* addSpeedLabel(const QString& caption, const QRect& geometry);
 
@@ -59,8 +70,6 @@ protected:
     // store could not be written.
     [[nodiscard]] static QString readSetting(const QString& key, const QString& fallback);
     static void saveSetting(const QString& key, const QString& text);
-    // The colour of lit lamps, packed; red when none is stored or the stored one is no colour.
-    [[nodiscard]] static int storedLampColor();
     static void storeLampColor(int packed);
 
     // The colour of lit lamps from the next painting on.

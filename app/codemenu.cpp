@@ -12,10 +12,12 @@ namespace blikon {
 CodeMenu::CodeMenu(FBlikon& window)
     : MainWindowMenu(window, "mnuKod", QStringLiteral("&Kód"))
 {
-    addItem(menu(), "mnuCallculate", QStringLiteral("P&očítat"), {}, [&window] { window.compute(); });
+    // These two run the buttons' handlers, which report their own failures.
+    addItem(menu(), "mnuCallculate", QStringLiteral("P&očítat"), {}, OnFailure::ShowError,
+            [&window] { window.compute(); });
     addSeparator(menu(), "mnuMezera");
     addItem(menu(), "mnuAdd", QStringLiteral("&Přidat"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-            [&window] { window.add(); });
+            OnFailure::ShowError, [&window] { window.add(); });
     addItem(menu(), "mnuAddStart", QStringLiteral("Přidat &začátek"), QKeySequence(Qt::CTRL | Qt::Key_B),
             OnFailure::Silent, [this] { addStartTemplate(); });
     addItem(menu(), "mnuAddEnd", QStringLiteral("Přidat ko&nec"), QKeySequence(Qt::CTRL | Qt::Key_E),
@@ -29,16 +31,12 @@ CodeMenu::CodeMenu(FBlikon& window)
 
 void CodeMenu::addStartTemplate()
 {
-    window().saveCodeText();
-    HandlerGuard::failPoint("saved");
-    window().editor()->prependCodeText(QString::fromUtf8(startTemplate()));
+    window().editAfterSaving([this] { window().editor()->prependCodeText(QString::fromUtf8(startTemplate())); });
 }
 
 void CodeMenu::addEndTemplate()
 {
-    window().saveCodeText();
-    HandlerGuard::failPoint("saved");
-    window().editor()->appendCodeText(QString::fromUtf8(endTemplate()));
+    window().editAfterSaving([this] { window().editor()->appendCodeText(QString::fromUtf8(endTemplate())); });
 }
 
 void CodeMenu::undo() { window().setCodeText(window().savedText()); }

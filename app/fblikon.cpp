@@ -7,6 +7,7 @@
 #include "codeeditor.h"
 #include "codemenu.h"
 #include "commondialog.h"
+#include "editmenu.h"
 #include "effectsmenu.h"
 #include "filemenu.h"
 #include "fonts.h"
@@ -16,6 +17,7 @@
 #include "ledpanel.h"
 #include "pictures.h"
 #include "platformservices.h"
+#include "recoverykeeper.h"
 #include "selectmenu.h"
 #include "statusbar.h"
 #include "twips.h"
@@ -52,10 +54,11 @@ FBlikon::FBlikon(QWidget* parent)
     buildControls();
     buildMenus();
     setTabOrder();
+    new RecoveryKeeper(*this);  // an unsaved text outlives the window
 
     // Window load: the start block in Label1, all five group values 255.
     HandlerGuard::run(this, "Form_Load", OnFailure::ShowError, [this] {
-        showBlock(QString::fromUtf8(startBlock()));
+        showBlock(startBlock());
         board_.reset();
     });
 }
@@ -76,9 +79,25 @@ void FBlikon::setCodeText(const QString& text) { codeEditor_->setCodeText(text);
 
 QString FBlikon::blockCaption() const { return blockLabel_->text(); }
 
-void FBlikon::showBlock(const QString& block)
+void FBlikon::setBoard(const BoardState& board)
 {
-    blockLabel_->setText(block);
+    for (const Led led : allLeds())
+        if (board.isLit(led) != board_.isLit(led))
+            onLedChanged(led, board.isLit(led) ? LedState::Lit : LedState::Dark);
+    panel_->show(board);
+}
+
+void FBlikon::editAfterSaving(const std::function<void()>& edit)
+{
+    saveCodeText();
+    HandlerGuard::failPoint("saved");
+    edit();
+}
+
+void FBlikon::showBlock(const std::string& block)
+{
+    shownBlock_ = block;
+    blockLabel_->setText(QString::fromStdString(block));
     blockLabel_->adjustSize();
 }
 
@@ -164,6 +183,7 @@ void FBlikon::buildMenus()
     new FileMenu(*this);
     new SelectMenu(*this);
     new CodeMenu(*this);
+    new EditMenu(*this);
     new EffectsMenu(*this);
     new BoardMenu(*this);
     new HelpMenu(*this);
@@ -194,16 +214,14 @@ void FBlikon::onLedChanged(Led led, LedState state)
 void FBlikon::compute()
 {
     HandlerGuard::run(this, "Command1_Click", OnFailure::ShowError, [this] {
-        showBlock(QString::fromUtf8(formatBlock(board_)));
+        showBlock(formatBlock(board_));
     });
 }
 
 void FBlikon::add()
 {
     HandlerGuard::run(this, "Command2_Click", OnFailure::ShowError, [this] {
-        savedText_ = codeText();
-        HandlerGuard::failPoint("saved");
-        codeEditor_->appendCodeText(QString::fromUtf8(blockSuffix(blockLabel_->text().toStdString())));
+        editAfterSaving([this] { codeEditor_->appendCodeText(QString::fromStdString(blockSuffix(shownBlock_))); });
     });
 }
 

@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -18,10 +21,11 @@ class LedPanel;
 class StatusBar;
 
 // The main window: the LED panel, the block label Label1, the code editor Text1 and the
-// menus, each built by a class of its own (FileMenu, SelectMenu, CodeMenu, EffectsMenu,
-// BoardMenu, HelpMenu) that holds its handlers. Every instance is independent, with its
-// own board, block, code text and saved copy of the code text; it deletes itself when
-// closed. The file, print and animation commands see it as a DocumentWindow.
+// menus, each built by a class of its own (FileMenu, SelectMenu, CodeMenu, EditMenu,
+// EffectsMenu, BoardMenu, HelpMenu) that holds its handlers. Every instance is
+// independent, with its own board, block, code text and saved copy of the code text;
+// it deletes itself when closed, its unsaved text kept for "Obnovit zavřený kód…"
+// (RecoveryKeeper). The file, print and animation commands see it as a DocumentWindow.
 class FBlikon : public QMainWindow, public DocumentWindow {
     Q_OBJECT
 public:
@@ -48,9 +52,14 @@ public:
     [[nodiscard]] CodeDocument* document() const override { return document_; }
 
     // What the menus work on.
-    [[nodiscard]] LedPanel& panel() const { return *panel_; }
-    void showBlock(const QString& block);             // in the block label
+    // The whole board at once: each LED that changes goes through its tick box's
+    // handler, failing as a click on that box would, then the boxes show `board`.
+    void setBoard(const BoardState& board);
+    void showBlock(const std::string& block);         // in the block label, for "Přidat >>"
     void saveCodeText() { savedText_ = codeText(); }  // what "Kód &Zpět" goes back to
+    // Saves the code text for "Kód &Zpět", then makes `edit` to it. A test may fail the
+    // running handler between the two, at "<handler>:saved".
+    void editAfterSaving(const std::function<void()>& edit);
 
     // The buttons' handlers, which the menu "&Kód" calls too.
     void compute();  // "Počítat": the block of the ticked boxes into the block label
@@ -69,6 +78,7 @@ private:
     void refreshStatusLine();
 
     BoardState board_;
+    std::string shownBlock_;  // what the block label shows: "Přidat >>" appends it
     QString savedText_;
 
     LedPanel* panel_ = nullptr;

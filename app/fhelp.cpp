@@ -47,6 +47,12 @@ const char* const kBoardMenu[] = {
     "„Uložit HEX...“ (Ctrl+H) uloží přeložený program jako soubor Intel HEX pro "
     "programátor čipů. Nabídne jméno souboru s kódem s příponou .hex a před přepsáním "
     "existujícího souboru se zeptá. Prázdný program se nepřeloží ani neuloží.",
+    "„Uložit animaci GIF…“ (Ctrl+G) nahraje efekt na simulované desce se zvoleným "
+    "krystalem a uloží ho jako animovaný GIF desky, který můžete ukázat ostatním: "
+    "37 diod v barvě z okna animace, 240 bodů na šířku, přehrávaný dokola.",
+    "Program se smyčkou snímků dá jeden obrázek na snímek smyčky, každý na tak dlouho, "
+    "jak ho ukáže čip; z jiného programu se nahraje prvních 10 sekund. Víc než 2 000 "
+    "obrázků animace nemá. U dlouhého efektu vidíte průběh a můžete ho zrušit.",
     "„Simulace“ (F6) spustí program na simulované desce v okně vedle hlavního okna. "
     "Okno sleduje kód: půl sekundy po poslední změně ho znovu přeloží a spustí. "
     "Tlačítko desky podržíte myší nebo mezerníkem.",
@@ -108,6 +114,16 @@ const char* const kEffectsMenu[] = {
     "příkazy nabídne pravé tlačítko myši. Přehled sleduje kód, jak ho píšete.",
 };
 
+const char* const kEditMenu[] = {
+    "Menu „Úpravy“",
+    "„Zpět o krok“ (Alt+Backspace) vrátí poslední změnu kódu, ať jste psali, přidali "
+    "snímek, otevřeli soubor nebo použili „Kód Zpět“; opakováním jdete dál do minulosti. "
+    "„Znovu“ (Ctrl+Shift+Z) vrácenou změnu zopakuje.",
+    "Zavřete-li okno s neuloženým kódem, Blikon si kód schová; neuložený kód otevřených "
+    "oken schovává i každých 30 sekund. „Obnovit zavřený kód…“ ukáže schované kódy, "
+    "nejnovější nahoře; Enter vybraný kód otevře.",
+};
+
 const char* const kSignature = "Hodně zábavy s Blikonem přeje autor.";
 
 }  // namespace
@@ -117,7 +133,7 @@ QString FHelp::helpText()
     QStringList paragraphs;
     for (const auto& section : {std::span<const char* const>(kBasics), std::span<const char* const>(kBoardMenu),
                                 std::span<const char* const>(kProgramming),
-                                std::span<const char* const>(kEffectsMenu)})
+                                std::span<const char* const>(kEffectsMenu), std::span<const char* const>(kEditMenu)})
         for (const char* paragraph : section)
             paragraphs.append(QString::fromUtf8(paragraph));
     paragraphs.append(QString::fromUtf8(kSignature));

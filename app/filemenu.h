@@ -12,7 +12,7 @@ public:
     explicit FileMenu(FBlikon& window);
 
 private:
-    static void openNewWindow();
+    void openNewWindow();
     void playAnimation();
 };
 

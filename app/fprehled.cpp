@@ -1,6 +1,7 @@
 #include "fprehled.h"
 
 #include "codeeditor.h"
+#include "czechwording.h"
 #include "fblikon.h"
 #include "fdeska.h"
 #include "framelistmodel.h"
@@ -8,14 +9,13 @@
 #include "handlerguard.h"
 #include "pictures.h"
 #include "programlayout.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -31,7 +31,6 @@ namespace {
 constexpr int kFollowDelayMs = 500;  // after the code text last changed
 constexpr int kWidth = 420;
 constexpr int kMinimumHeight = 320;
-constexpr int kGap = 8;  // between the main window and the overview
 
 // A list of frames that lays its rows out left to right in lines, and drops dragged
 // frames between frames: `drop` gets the selected rows and the row they go before.
@@ -107,11 +106,8 @@ QString frameCountText(int count)
 {
     if (count == 0)
         return QStringLiteral("Kód nemá žádný snímek.");
-    if (count == 1)
-        return QStringLiteral("1 snímek");
-    if (count <= 4)
-        return QStringLiteral("%1 snímky").arg(count);
-    return QStringLiteral("%1 snímků").arg(count);
+    const std::string_view noun = czech::plural(count, "snímek", "snímky", "snímků");
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(noun.data(), qsizetype(noun.size()));
 }
 
 FPrehled* FPrehled::open(FBlikon& window)
@@ -258,18 +254,8 @@ QAction* FPrehled::addCommand(const char* name, const QString& caption, const QK
 
 void FPrehled::placeBesideWindow()
 {
-    const QRect main = window_.frameGeometry();
-    const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen->availableGeometry();
     resize(kWidth, std::max(window_.height(), kMinimumHeight));
-    // move() places the frame, which is not made yet: as wide as the main window's.
-    const int frameWidth = width() + main.width() - window_.width();
-    int left = main.right() + 1 + kGap;
-    if (left + frameWidth > room.right() + 1)
-        left = main.left() - kGap - frameWidth;
-    if (left < room.left())
-        left = room.right() + 1 - frameWidth;
-    move(left, std::max(main.top(), room.top()));
+    moveBeside(*this, window_);
 }
 
 void FPrehled::showTitle() { setWindowTitle(window_.windowTitle() + QStringLiteral(" - Přehled snímků")); }
@@ -342,34 +328,33 @@ void FPrehled::onCurrentFrame(void (FrameCommands::*command)())
 
 void FPrehled::deleteSelected()
 {
-    refreshIfStale();
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty())
-        return;
-    const std::vector<TextChange> changes = deleteFrames(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
-    refresh();
-    if (model_->rowCount() > 0)
-        selectRows({std::min(rows.front(), model_->rowCount() - 1)});
+    editSelected(deleteFrames, [this](const std::vector<int>& rows) {
+        const int count = model_->rowCount();
+        return count > 0 ? std::vector<int>{std::min(rows.front(), count - 1)} : std::vector<int>{};
+    });
 }
 
 void FPrehled::duplicateSelected()
+{
+    editSelected(duplicateFrames, [](const std::vector<int>& rows) {
+        std::vector<int> copies;
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            copies.push_back(rows[k] + static_cast<int>(k) + 1);
+        return copies;
+    });
+}
+
+void FPrehled::editSelected(const SelectionEdit& edit, const RowsAfter& rowsAfter)
 {
     refreshIfStale();
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
-    const std::vector<TextChange> changes = duplicateFrames(text_->text(), framesOfRows(rows));
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyChanges(*window_.editor(), *text_, changes);
+    const std::vector<TextChange> changes = edit(text_->text(), framesOfRows(rows));
+    window_.editAfterSaving([&] { applyChanges(*window_.editor(), *text_, changes); });
     refresh();
-    std::vector<int> copies;
-    for (std::size_t k = 0; k < rows.size(); ++k)
-        copies.push_back(rows[k] + static_cast<int>(k) + 1);
-    selectRows(copies);
+    if (const std::vector<int> selection = rowsAfter(rows); !selection.empty())
+        selectRows(selection);
 }
 
 // The rows go before `beforeRow` in their order, each by one move of the model, all of

@@ -5,7 +5,10 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -72,6 +75,11 @@ private:
     void onCurrentFrame(void (FrameCommands::*command)());
     void deleteSelected();
     void duplicateSelected();
+    // The selected frames changed by `edit` as one edit; then the rows that `rowsAfter`
+    // gives for the rows that were selected are selected, if any.
+    using SelectionEdit = std::function<std::vector<TextChange>(std::string_view, std::span<const FrameInText>)>;
+    using RowsAfter = std::function<std::vector<int>(const std::vector<int>& rows)>;
+    void editSelected(const SelectionEdit& edit, const RowsAfter& rowsAfter);
     void dropFrames(const QList<int>& rows, int beforeRow);
     std::optional<std::vector<FrameInText>> moveFrame(int from, int to);
 

@@ -8,8 +8,6 @@
 #include "codeline.h"
 #include "fblikon.h"
 #include "frametransform.h"
-#include "handlerguard.h"
-#include "ledpanel.h"
 #include "messageboxes.h"
 #include "programlayout.h"
 #include "services.h"
@@ -71,8 +69,8 @@ void FrameCommands::readFrame()
     if (!block)
         return tellNoFrame(excerpt, block.error());
     const BoardState board = boardFromValues(block->values);
-    window_.panel().show(board);
-    window_.showBlock(QString::fromStdString(formatBlock(board)));
+    window_.setBoard(board);
+    window_.showBlock(formatBlock(board));
 }
 
 void FrameCommands::replaceFrame()
@@ -85,10 +83,9 @@ void FrameCommands::replaceFrame()
     if (!block)
         return tellNoFrame(excerpt, block.error());
     const std::string newBlock = formatBlock(window_.board());
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    applyEdit(editor, excerpt, replaceBlockEdit(excerpt.text(), *block, newBlock, cursor));
-    window_.showBlock(QString::fromStdString(newBlock));
+    const FrameEdit edit = replaceBlockEdit(excerpt.text(), *block, newBlock, cursor);
+    window_.editAfterSaving([&] { applyEdit(editor, excerpt, edit); });
+    window_.showBlock(newBlock);
 }
 
 void FrameCommands::insertFrame()
@@ -143,17 +140,15 @@ void FrameCommands::editFrameAtCursor(Neighbour neighbour, const FrameOperation&
         }
         if (!edit)
             return;  // the first or the last frame does not move, and says nothing
-        window_.saveCodeText();
-        HandlerGuard::failPoint("saved");
-        applyEdit(editor, excerpt, *edit);
+        window_.editAfterSaving([&] { applyEdit(editor, excerpt, *edit); });
         return;
     }
 }
 
 void FrameCommands::moveBoxes(BoardState (*move)(const BoardState&))
 {
-    window_.panel().show(move(window_.board()));
-    window_.showBlock(QString::fromStdString(formatBlock(window_.board())));
+    window_.setBoard(move(window_.board()));
+    window_.showBlock(formatBlock(window_.board()));
 }
 
 void FrameCommands::addTurn()
@@ -170,14 +165,14 @@ void FrameCommands::addTurn()
             frames += blockSuffix(formatBlock(board));
         board = turnClockwise(board);
     }
-    window_.saveCodeText();
-    HandlerGuard::failPoint("saved");
-    if (end) {
-        const TextChange insertion{*end, *end, std::move(frames)};
-        applyChanges(editor, text, {&insertion, 1});
-    } else {
-        editor.appendCodeText(QString::fromStdString(frames));
-    }
+    window_.editAfterSaving([&] {
+        if (end) {
+            const TextChange insertion{*end, *end, std::move(frames)};
+            applyChanges(editor, text, {&insertion, 1});
+        } else {
+            editor.appendCodeText(QString::fromStdString(frames));
+        }
+    });
 }
 
 void FrameCommands::tellNoFrame(const CodeExcerpt& excerpt, const LineProblem& problem)

@@ -39,7 +39,6 @@ public:
 
     // The row that the board window shows, or -1.
     void setBoardRow(int row);
-    [[nodiscard]] int boardRow() const { return boardRow_; }
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;

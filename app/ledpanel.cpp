@@ -4,6 +4,7 @@
 #include "twips.h"
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 namespace blikon {
 
@@ -45,15 +46,11 @@ std::array<QCheckBox*, kLedCount> LedPanel::boxesInTabOrder() const
     return ordered;
 }
 
-void LedPanel::setTicked(Led led, bool ticked)
-{
-    box(led)->setChecked(ticked);
-}
-
 void LedPanel::show(const BoardState& board)
 {
+    const QSignalBlocker silent(this);
     for (const Led led : allLeds())
-        setTicked(led, board.isLit(led));
+        box(led)->setChecked(board.isLit(led));
 }
 
 }  // namespace blikon

@@ -11,8 +11,8 @@ class QWidget;
 namespace blikon {
 
 // The 37 tick boxes of a main window, laid out like the board and named after their
-// LEDs. A box reports exactly one change for every real change of its state, whether
-// the user or the program made it; setting a box to the state it has reports nothing.
+// LEDs. A box that the user ticks or unticks reports that change once; what the window
+// shows with `show` reports nothing.
 class LedPanel : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +24,7 @@ public:
     // The boxes row by row from the top, left to right: the tab order of the panel.
     [[nodiscard]] std::array<QCheckBox*, kLedCount> boxesInTabOrder() const;
 
-    // Ticks or unticks one box; a box already in that state stays silent.
-    void setTicked(Led led, bool ticked);
-
-    // Ticks the boxes of the lit LEDs and unticks the others, A0 first and E5 last; only
-    // the boxes that change report.
+    // Ticks the boxes of the lit LEDs and unticks the others, silently.
     void show(const BoardState& board);
 
 signals:

@@ -36,18 +36,12 @@ QMenu* MainWindowMenu::addSubmenu(QMenu* parent, const char* name, const QString
 QAction* MainWindowMenu::addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                                  OnFailure policy, std::function<void()> steps)
 {
-    return addItem(menu, name, caption, shortcut, [this, handler = std::string(name) + "_Click", policy, steps] {
-        HandlerGuard::run(&window_, handler, policy, steps);
-    });
-}
-
-QAction* MainWindowMenu::addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                                 std::function<void()> command)
-{
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, std::move(command));
+    connect(action, &QAction::triggered, this, [this, handler = std::string(name) + "_Click", policy, steps] {
+        HandlerGuard::run(&window_, handler, policy, steps);
+    });
     return action;
 }
 

@@ -28,12 +28,10 @@ protected:
     // A submenu at the end of `parent`; the submenu and its item both carry `name`.
     QMenu* addSubmenu(QMenu* parent, const char* name, const QString& caption);
 
-    // An item whose steps run as the event handler "<name>_Click" with `policy`.
+    // An item whose steps run as the event handler "<name>_Click" with `policy`, the one
+    // place that says what a failure of the item tells the user.
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                      OnFailure policy, std::function<void()> steps);
-    // An item that calls a command which runs its own event handler.
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                     std::function<void()> command);
 
     void addSeparator(QMenu* menu, const char* name);
 

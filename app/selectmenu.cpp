@@ -1,7 +1,6 @@
 #include "selectmenu.h"
 
 #include "fblikon.h"
-#include "ledpanel.h"
 
 #include <QKeySequence>
 #include <QMenu>
@@ -40,16 +39,25 @@ void SelectMenu::addGroupMenu(int group)
 
 void SelectMenu::tickAll(bool ticked)
 {
+    BoardState board;
     for (const Led led : allLeds())
-        window().panel().setTicked(led, ticked);
+        board.set(led, ticked);
+    window().setBoard(board);
 }
 
 void SelectMenu::tickGroup(int group)
 {
+    BoardState board = window().board();
     for (int bit = 0; bit < kGroups[group].ledCount; ++bit)
-        window().panel().setTicked(Led{group, bit}, true);
+        board.set(Led{group, bit}, true);
+    window().setBoard(board);
 }
 
-void SelectMenu::tickLed(Led led) { window().panel().setTicked(led, true); }
+void SelectMenu::tickLed(Led led)
+{
+    BoardState board = window().board();
+    board.set(led, true);
+    window().setBoard(board);
+}
 
 }  // namespace blikon

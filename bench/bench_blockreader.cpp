@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,7 +36,7 @@ void onLastBlock(benchmark::State& state, Find find, Use use)
 {
     const std::string_view text = codeText();
     for (auto _ : state) {
-        const std::optional<blikon::BlockInText> found = find(text);
+        const auto found = find(text);
         if (!found) {
             state.SkipWithError("no block at the end of the text");
             return;
@@ -49,7 +48,7 @@ void onLastBlock(benchmark::State& state, Find find, Use use)
 auto byLastLine()
 {
     return [line = lastLine()](std::string_view text) {
-        return blikon::findBlockAtLine(text, line);
+        return blikon::locateBlockAtLine(text, line);
     };
 }
 
@@ -60,7 +59,7 @@ void BM_FindBlockAtLastLine(benchmark::State& state) { onLastBlock(state, byLast
 void BM_FindBlockAtLastByte(benchmark::State& state)
 {
     const auto byLastByte = [](std::string_view text) {
-        return blikon::findBlockAt(text, text.size());
+        return blikon::locateBlockAt(text, text.size());
     };
     onLastBlock(state, byLastByte, keep);
 }

@@ -52,7 +52,7 @@ std::string completeProgram()
         for (Led led : allLeds())
             if (random() & 1)
                 board.change(led, LedState::Lit);
-        code = appendBlock(code, formatBlock(board));
+        code += blockSuffix(formatBlock(board));
     }
     return addEnd(addStart(code));
 }

@@ -136,7 +136,7 @@ int showForTheEye()
     std::uint32_t seed = 7;
     std::string frames;
     for (int k = 0; k < 40; ++k)
-        frames = blikon::appendBlock(frames, blikon::formatBlock(blikon::bench::randomBoard(seed)));
+        frames += blikon::blockSuffix(blikon::formatBlock(blikon::bench::randomBoard(seed)));
     window->setCodeText(QString::fromStdString(blikon::addEnd(blikon::addStart(frames))));
     window->move(20, 20);
     window->show();

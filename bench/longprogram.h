@@ -34,7 +34,7 @@ inline std::string longProgram(int frames = kLongProgramFrames, std::uint32_t se
     for (int done = 0; done < frames; done += kFramesPerChunk) {
         std::string part;
         for (int k = 0; k < kFramesPerChunk && done + k < frames; ++k)
-            part = appendBlock(part, formatBlock(randomBoard(seed)));
+            part += blockSuffix(formatBlock(randomBoard(seed)));
         all += part;
     }
     return all;

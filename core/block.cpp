@@ -51,13 +51,4 @@ std::string blockSuffix(std::string_view block)
     return suffix;
 }
 
-std::string appendBlock(std::string_view codeText, std::string_view block)
-{
-    std::string result;
-    result.reserve(codeText.size() + block.size() + 2 * kCrLf.size() + kCallLine.size());
-    result += codeText;
-    result += blockSuffix(block);
-    return result;
-}
-
 }  // namespace blikon

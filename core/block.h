@@ -33,11 +33,7 @@ inline constexpr std::string_view kCallLine = "           Call Citac";
 [[nodiscard]] const std::string& startBlock();
 
 // What the add command appends after the code text: CR LF, the block, CR LF, the call
-// line. appendBlock(text, block) == text + blockSuffix(block).
+// line. blockSuffix(block) == "\r\n" + block + "\r\n" + kCallLine.
 [[nodiscard]] std::string blockSuffix(std::string_view block);
-
-// The code text with the block and its call line appended: "" and a block give
-// "\r\n" + block + "\r\n" + kCallLine.
-[[nodiscard]] std::string appendBlock(std::string_view codeText, std::string_view block);
 
 }  // namespace blikon

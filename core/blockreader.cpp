@@ -122,18 +122,6 @@ Expected<BlockInText> locateBlockAt(std::string_view codeText, std::size_t offse
     return found->block;
 }
 
-std::optional<BlockInText> findBlockAtLine(std::string_view codeText, std::size_t line)
-{
-    Expected<BlockInText> found = locateBlockAtLine(codeText, line);
-    return found ? std::optional(*found) : std::nullopt;
-}
-
-std::optional<BlockInText> findBlockAt(std::string_view codeText, std::size_t offset)
-{
-    Expected<BlockInText> found = locateBlockAt(codeText, offset);
-    return found ? std::optional(*found) : std::nullopt;
-}
-
 std::string replaceBlock(std::string_view codeText, const BlockInText& block, std::string_view newBlock)
 {
     std::string result;

@@ -6,7 +6,6 @@
 #include "expected.h"
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +48,7 @@ inline constexpr std::size_t kBlockSearchLinesBelow = 5;
 // read as BlockRun reads it; blank lines and comments end a run. When there is no block,
 // the problem names the 1-based line at fault in this text: the line itself when it is
 // no line of a block ("není součástí snímku …"), or the line of the block that is wrong
-// ("Řádek 12: chybí mov R4."). In appendBlock("", block) the lines 1 to 6 give the block
+// ("Řádek 12: chybí mov R4."). In blockSuffix(block) the lines 1 to 6 give the block
 // with begin 2; line 0, the empty first line, gives a problem on line 1.
 [[nodiscard]] Expected<BlockInText> locateBlockAtLine(std::string_view codeText, std::size_t line);
 
@@ -57,10 +56,6 @@ inline constexpr std::size_t kBlockSearchLinesBelow = 5;
 // the line it ends; an offset at the end of the text stands on the last line). An offset
 // beyond the end gives a problem on the line after the last.
 [[nodiscard]] Expected<BlockInText> locateBlockAt(std::string_view codeText, std::size_t offset);
-
-// locateBlockAtLine and locateBlockAt without the reason.
-[[nodiscard]] std::optional<BlockInText> findBlockAtLine(std::string_view codeText, std::size_t line);
-[[nodiscard]] std::optional<BlockInText> findBlockAt(std::string_view codeText, std::size_t offset);
 
 // The code text with the bytes of the found block replaced by `newBlock`, every other
 // byte as it was: replacing a found block with formatBlock(turnClockwise(board)) turns

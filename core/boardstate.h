@@ -31,6 +31,14 @@ public:
     // Lit subtracts the LED's weight from its group value, Dark adds it, Other does nothing.
     void change(Led led, LedState newState);
 
+    // Lights or darkens one LED; an LED already in that state stays as it is.
+    // Example: set(A0, true) twice takes 1 off the value of A once.
+    void set(Led led, bool lit)
+    {
+        if (isLit(led) != lit)
+            change(led, lit ? LedState::Lit : LedState::Dark);
+    }
+
 private:
     std::array<std::int16_t, kGroupCount> values_{};
 };

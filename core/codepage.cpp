@@ -75,18 +75,4 @@ std::string decodeToUtf8(CodePage page, std::string_view bytes)
     return out;
 }
 
-std::optional<std::string> encodeFromUtf8(CodePage page, std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (const std::optional<char32_t> c = nextCodePoint(utf8, pos)) {
-        const std::optional<unsigned char> byte = encodeChar(page, *c);
-        if (!byte)
-            return std::nullopt;
-        out += static_cast<char>(*byte);
-    }
-    return out;
-}
-
 }  // namespace blikon

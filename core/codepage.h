@@ -23,7 +23,4 @@ enum class CodePage { Windows1250, Windows1252 };
 // Bytes in the code page to UTF-8. Example: "\xE8" in Windows-1250 gives "č".
 [[nodiscard]] std::string decodeToUtf8(CodePage page, std::string_view bytes);
 
-// Well-formed UTF-8 to bytes in the code page, or nullopt when a character has no byte.
-[[nodiscard]] std::optional<std::string> encodeFromUtf8(CodePage page, std::string_view utf8);
-
 }  // namespace blikon

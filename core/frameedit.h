@@ -34,7 +34,7 @@ struct FrameInText {
 
 // Every frame of the code text, from the top, with its lines and values
 // (boardFromValues gives its LEDs). One pass over the text: 10,000 frames take a few
-// milliseconds. appendBlock(appendBlock("", a), b) gives two frames, on the lines 1 to 6
+// milliseconds. blockSuffix(a) + blockSuffix(b) gives two frames, on the lines 1 to 6
 // and 7 to 12.
 [[nodiscard]] std::vector<FrameInText> listFrames(std::string_view codeText);
 

@@ -14,21 +14,21 @@ namespace blikon {
 // jumps to fce1 (jmp, ljmp, sjmp or ajmp, any letter case, no label) and whose next
 // statement, past blank lines and comments, carries the label fce2, so that a hand-edited
 // end still counts. None when the text has no such line.
-// In addEnd(addStart(appendBlock("", b))) it is the offset right behind the CR LF that
+// In addEnd(addStart(blockSuffix(b))) it is the offset right behind the CR LF that
 // ends the frame's "Call Citac", and inserting b + "\r\n" + kCallLine + "\r\n" there
-// gives addEnd(appendBlock(addStart(appendBlock("", b)), b)).
+// gives addEnd(addStart(blockSuffix(b)) + blockSuffix(b)).
 [[nodiscard]] std::optional<std::size_t> programEndAt(std::string_view codeText);
 
 // The number of frames in a complete program's loop: the lines that call Citac
 // (callsCitac, labelled or not) between the program start (its line labelled start0)
 // and the program end (programEndAt). None unless the text has both, in that order.
-// addEnd(addStart(appendBlock(appendBlock("", a), b))) gives 2, addStart("") none.
+// addEnd(addStart(blockSuffix(a) + blockSuffix(b))) gives 2, addStart("") none.
 [[nodiscard]] std::optional<std::size_t> programFrameCount(std::string_view codeText);
 
 // The 0-based line indexes of the lines that programFrameCount counts, from the top: the
 // line of the loop's k-th frame call is element k. Empty when programFrameCount has none.
-// In addEnd(addStart(appendBlock("", b))) it is {15}: ten lines of the start, the empty
-// line that appendBlock begins with, the five lines of b, then the call.
+// In addEnd(addStart(blockSuffix(b))) it is {15}: ten lines of the start, the empty
+// line that blockSuffix begins with, the five lines of b, then the call.
 [[nodiscard]] std::vector<std::size_t> loopCallLines(std::string_view codeText);
 
 }  // namespace blikon

@@ -20,9 +20,20 @@ void CodeDocument::showFileNameInTitle()
     window_->setWindowTitle(titleFor(fileName_));
 }
 
+void CodeDocument::showRecovered(const QString& path)
+{
+    fileName_ = path;
+    titleFileName_ = path;
+    saved_ = false;
+    textInFile_.reset();
+    window_->setWindowTitle(path.isEmpty() ? startTitle() : titleFor(path));
+}
+
+QString CodeDocument::startTitle() { return QStringLiteral("Kód pro Světelné efekty s Blikonem"); }
+
 QString CodeDocument::titleFor(const QString& path)
 {
-    return QStringLiteral("Kód pro Světelné efekty s Blikonem - [") + path + QLatin1Char(']');
+    return startTitle() + QStringLiteral(" - [") + path + QLatin1Char(']');
 }
 
 }  // namespace blikon

@@ -1,14 +1,12 @@
 #pragma once
 
-class QString;
-class QWidget;
-
 namespace blikon {
 
 class DocumentWindow;
 
 // The file commands of the main window's menu "&Soubor". Cancelling a dialog ends a
-// command without a message and changes nothing.
+// command without a message and changes nothing. A failure leaves the command as an
+// exception, for the menu item's handler that runs it to report as it says.
 
 // "&Otevřít": the open dialog, then the file's text replaces the code text. The current
 // file name and the title change only once the file has been read; a file that cannot
@@ -22,8 +20,5 @@ void saveCodeFile(DocumentWindow& window);
 // "Uložit j&ako...": always asks for a name, then writes; the saved flag and the title
 // stay as they were.
 void saveCodeFileAs(DocumentWindow& window);
-
-// "Vyskytla se chyba." and the description between apostrophes, with a stop icon.
-void showFileError(QWidget* parent, const QString& description);
 
 }  // namespace blikon

@@ -6,9 +6,7 @@
 #include "dialogs.h"
 #include "documentwindow.h"
 #include "fchyby.h"
-#include "filecommands.h"
 #include "filesystem.h"
-#include "handlerguard.h"
 #include "messageboxes.h"
 #include "platformservices.h"
 #include "safefilewriter.h"
@@ -80,21 +78,24 @@ QString programSizeMessage(qint64 programSize, const BoardSettings& board)
     return QStringLiteral("Program má %1, %2 pojme jen %3.").arg(size, chipName(board), capacity);
 }
 
-QString hexFileNameFor(const QString& codeFileName)
+QString madeFileNameFor(const QString& codeFileName, const QString& extension, const QString& untitledName)
 {
     if (codeFileName.isEmpty())
-        return QStringLiteral("program.hex");
+        return untitledName;
     const QFileInfo file(codeFileName);
     const QString base = file.suffix().isEmpty() ? file.fileName() : file.completeBaseName();
-    return file.dir().filePath(base + QStringLiteral(".hex"));
+    return file.dir().filePath(base + extension);
+}
+
+QString hexFileNameFor(const QString& codeFileName)
+{
+    return madeFileNameFor(codeFileName, QStringLiteral(".hex"), QStringLiteral("program.hex"));
 }
 
 void assembleCode(DocumentWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuPrelozit_Click", OnFailure::ShowError, [&window] {
-        if (const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load()))
-            showProgramSize(window.widget(), *build);
-    });
+    if (const std::optional<ProgramBuild> build = buildWindowProgram(window, BoardSettings::load()))
+        showProgramSize(window.widget(), *build);
 }
 
 std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window)
@@ -109,18 +110,16 @@ std::optional<ProgramBuild> buildProgramForChip(DocumentWindow& window)
 
 void saveHexFile(DocumentWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuUlozitHex_Click", OnFailure::ShowError, [&window] {
-        const std::optional<ProgramBuild> build = buildProgramForChip(window);
-        if (!build)
-            return;
-        const std::optional<QString> name =
-            chooseFileToSave(window.widget(), FileDialogRequest::Content::IntelHex, hexFileNameFor(window.document()->titleFileName()));
-        if (!name)
-            return;
-        const std::string hex = build->assembly.hex();
-        if (const std::optional<QString> error = writeFileSafely(*name, QByteArray(hex.data(), qsizetype(hex.size()))))
-            showFileError(window.widget(), *error);
-    });
+    const std::optional<ProgramBuild> build = buildProgramForChip(window);
+    if (!build)
+        return;
+    const std::optional<QString> name = chooseFileToSave(window.widget(), FileDialogRequest::Content::IntelHex,
+                                                         hexFileNameFor(window.document()->titleFileName()));
+    if (!name)
+        return;
+    const std::string hex = build->assembly.hex();
+    if (const std::optional<QString> error = writeFileSafely(*name, QByteArray(hex.data(), qsizetype(hex.size()))))
+        showFileError(window.widget(), *error);
 }
 
 }  // namespace blikon

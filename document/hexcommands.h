@@ -15,7 +15,8 @@ class DocumentWindow;
 struct BoardSettings;
 
 // The commands of the menu "&Deska" that assemble the code text. Errors of the assembly
-// are shown in the window's error list (FChyby).
+// are shown in the window's error list (FChyby); a failure leaves the command as an
+// exception, for the menu item's handler to report.
 
 // "&Přeložit": assembles the code text and says how big the program is and how much the
 // chosen chip holds, or that it does not fit; when the assembly has warnings (they stand
@@ -49,6 +50,13 @@ void showProgramSize(QWidget* parent, const ProgramBuild& build);
 // "Program má 1 093 bajtů; AT89C2051 pojme 2 048 bajtů." for a program that fits,
 // "Program má 2 301 bajtů, AT89C2051 pojme jen 2 048 bajtů." for one that does not.
 [[nodiscard]] QString programSizeMessage(qint64 programSize, const BoardSettings& board);
+
+// The name proposed for a file made of the code: the code file's name with `extension`
+// in place of its own, or `untitledName` for a text without a file.
+// madeFileNameFor("/x/efekt.asm", ".gif", "animace.gif") gives "/x/efekt.gif",
+// "/x/efekt" gives "/x/efekt.gif", and "" gives "animace.gif".
+[[nodiscard]] QString madeFileNameFor(const QString& codeFileName, const QString& extension,
+                                      const QString& untitledName);
 
 // The code file's name with the extension .hex: "/x/efekt.asm" gives "/x/efekt.hex",
 // "/x/efekt" gives "/x/efekt.hex"; a text without a file gives "program.hex".

@@ -2,7 +2,6 @@
 
 #include "codeeditor.h"
 #include "codewindow.h"
-#include "handlerguard.h"
 #include "messageboxes.h"
 #include "services.h"
 
@@ -66,17 +65,15 @@ void setActivePrinter(Printer* printer) { g_printer = printer; }
 
 void printCodeText(CodeWindow& window)
 {
-    HandlerGuard::run(window.widget(), "mnuTisk_Click", OnFailure::Silent, [&window] {
-        MessageRequest question;
-        question.text = QStringLiteral("Opravdu mám odeslat data na tiskárnu?");
-        question.title = QStringLiteral("Tisk");
-        question.buttons = MessageRequest::Buttons::YesNo;
-        question.icon = MessageRequest::Icon::Information;
-        question.defaultButton = MessageRequest::Default::Second;
-        if (Services::messageBoxes().show(window.widget(), question) != MessageAnswer::Yes)
-            return;
-        activePrinter().printJob(window.editor()->codeText() + QLatin1String("\r\n"));  // a failed job is not reported
-    });
+    MessageRequest question;
+    question.text = QStringLiteral("Opravdu mám odeslat data na tiskárnu?");
+    question.title = QStringLiteral("Tisk");
+    question.buttons = MessageRequest::Buttons::YesNo;
+    question.icon = MessageRequest::Icon::Information;
+    question.defaultButton = MessageRequest::Default::Second;
+    if (Services::messageBoxes().show(window.widget(), question) != MessageAnswer::Yes)
+        return;
+    activePrinter().printJob(window.editor()->codeText() + QLatin1String("\r\n"));  // a failed job is not reported
 }
 
 }  // namespace blikon

@@ -38,8 +38,8 @@ private:
 void setActivePrinter(Printer* printer);  // nullptr restores the default printer
 
 // "&Tisk": asks "Opravdu mám odeslat data na tiskárnu?" (No is the default answer); on
-// Yes prints the window's code text and one line end as one job. Every failure is
-// silent.
+// Yes prints the window's code text and one line end as one job. A failure leaves it as
+// an exception, which the menu item's handler keeps silent.
 void printCodeText(CodeWindow& window);
 
 }  // namespace blikon

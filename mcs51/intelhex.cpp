@@ -1,5 +1,6 @@
 #include "intelhex.h"
 
+#include "czechwording.h"
 #include "hexdigit.h"
 
 #include <algorithm>
@@ -47,8 +48,7 @@ void appendRecord(std::string& out, std::uint8_t type, std::uint16_t address, st
 // A number of bytes in Czech: "1 bajt", "3 bajty", "16 bajtů".
 std::string bytesText(std::size_t count)
 {
-    const char* word = count == 1 ? " bajt" : count >= 2 && count <= 4 ? " bajty" : " bajtů";
-    return std::to_string(count) + word;
+    return std::to_string(count) + ' ' + std::string(czech::plural(std::int64_t(count), "bajt", "bajty", "bajtů"));
 }
 
 // Two upper-case hex digits: "5A".

@@ -11,6 +11,7 @@ BUILD_DIR="${BLIKON_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+  libgif-dev
   fonts-comic-neue qt6-translations-l10n avrdude
 )
 

@@ -1,5 +1,6 @@
 #include "boardsettings.h"
 
+#include "czechwording.h"
 #include "services.h"
 #include "settingsstore.h"
 
@@ -53,31 +54,14 @@ Expected<double, QString> parseCrystalMHz(const QString& text)
     return std::round(mhz * 1e6) / 1e6;
 }
 
-QString crystalText(double mhz)
-{
-    QString text = QString::number(mhz, 'f', 6);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
-}
+QString crystalText(double mhz) { return QString::fromStdString(czech::shortDecimalNumber(mhz, 6)); }
 
-QString groupedNumber(qint64 value)
-{
-    QString digits = QString::number(value < 0 ? -value : value);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(' '));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
-}
+QString groupedNumber(qint64 value) { return QString::fromStdString(czech::groupedNumber(value)); }
 
 QString bytesWord(qint64 count)
 {
-    if (count == 1)
-        return QStringLiteral("bajt");
-    if (count >= 2 && count <= 4)
-        return QStringLiteral("bajty");
-    return QStringLiteral("bajtů");
+    const std::string_view word = czech::plural(count, "bajt", "bajty", "bajtů");
+    return QString::fromUtf8(word.data(), qsizetype(word.size()));
 }
 
 }  // namespace blikon

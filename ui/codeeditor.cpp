@@ -9,6 +9,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 
 namespace blikon {
 
@@ -19,7 +20,7 @@ QString toEditorLineEnds(QString text)
     return text;
 }
 
-QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
+QString toLoadedEditorText(const QString& text, qsizetype maxBlocks, QChar blockBreak)
 {
     const auto isBreak = [&text](qsizetype i) {
         return text[i] == QLatin1Char('\n') ||
@@ -35,7 +36,7 @@ QString toLoadedEditorText(const QString& text, qsizetype maxBlocks)
     qsizetype lines = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (isBreak(i))
-            *next++ = ++lines % linesPerBlock == 0 ? QChar(QLatin1Char('\n')) : QChar(QChar::LineSeparator);
+            *next++ = ++lines % linesPerBlock == 0 ? blockBreak : QChar(QChar::LineSeparator);
         else if (text[i] != QLatin1Char('\r'))  // the CR of a CR LF
             *next++ = text[i];
     }
@@ -111,9 +112,79 @@ QByteArray CodeEditor::codeTextUtf8() const
     return bytes;
 }
 
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+bool sameCharacter(QChar a, QChar b) { return a == b || (isLineBreak(a) && isLineBreak(b)); }
+
+// Whole runs of characters compare at memcmp's speed, only a run that differs character
+// by character: the texts are mostly equal, and long.
+constexpr qsizetype kRun = 64;
+
+qsizetype commonBeginning(QStringView a, QStringView b)
+{
+    const qsizetype shorter = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    while (i < shorter) {
+        if (i + kRun <= shorter && std::memcmp(a.data() + i, b.data() + i, kRun * sizeof(QChar)) == 0)
+            i += kRun;
+        else if (sameCharacter(a[i], b[i]))
+            ++i;
+        else
+            break;
+    }
+    return i;
+}
+
+qsizetype commonEnd(QStringView a, QStringView b, qsizetype longest)
+{
+    qsizetype n = 0;
+    while (n < longest) {
+        if (n + kRun <= longest &&
+            std::memcmp(a.data() + a.size() - n - kRun, b.data() + b.size() - n - kRun, kRun * sizeof(QChar)) == 0)
+            n += kRun;
+        else if (sameCharacter(a[a.size() - 1 - n], b[b.size() - 1 - n]))
+            ++n;
+        else
+            break;
+    }
+    return n;
+}
+
+}  // namespace
+
+TextSpan differingSpan(QStringView shown, QStringView wanted)
+{
+    qsizetype prefix = commonBeginning(shown, wanted);
+    qsizetype suffix = commonEnd(shown, wanted, std::min(shown.size(), wanted.size()) - prefix);
+    // Never between the two halves of a surrogate pair.
+    if (prefix > 0 && shown[prefix - 1].isHighSurrogate())
+        --prefix;
+    if (suffix > 0 && shown[shown.size() - suffix].isLowSurrogate())
+        --suffix;
+    return {prefix, shown.size() - suffix, prefix, wanted.size() - suffix};
+}
+
 void CodeEditor::setCodeText(const QString& text)
 {
-    setPlainText(toLoadedEditorText(text, kMaxLoadedBlocks));
+    // Blocks as the document's raw text separates them, so that equal runs compare equal.
+    const QString wanted = toLoadedEditorText(text, kMaxLoadedBlocks, QChar::ParagraphSeparator);
+    const QString shown = document()->toRawText();
+    const TextSpan span = differingSpan(shown, wanted);
+    if (span.shownBegin != span.shownEnd || span.wantedBegin != span.wantedEnd) {
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        cursor.setPosition(int(span.shownBegin));
+        cursor.setPosition(int(span.shownEnd), QTextCursor::KeepAnchor);
+        cursor.insertText(wanted.mid(span.wantedBegin, span.wantedEnd - span.wantedBegin));
+        cursor.endEditBlock();
+    }
+    // As a text set whole, the cursor at its start.
+    moveCursor(QTextCursor::Start);
 }
 
 void CodeEditor::appendCodeText(const QString& text)

@@ -14,6 +14,8 @@ namespace blikon {
 // change the document in place at its start or end instead of replacing the whole
 // text, which keeps them fast on long programs; setting a very long text puts several
 // lines into one block (toLoadedEditorText), which keeps opening a large file fast.
+// Every change, setting the whole text too, is a step of the document's own undo
+// history, which is never cleared: the window's "Zpět o krok" and "Znovu" walk it.
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -22,6 +24,9 @@ public:
     [[nodiscard]] QString codeText() const;
     // The same text in UTF-8, made without a UTF-16 copy of the whole: what saving writes.
     [[nodiscard]] QByteArray codeTextUtf8() const;
+    // One step of the undo history that replaces only what differs from the text shown
+    // (the common beginning and end stay), so that the history grows with the change and
+    // not with the whole text. The cursor goes to the start, as after loading a text.
     void setCodeText(const QString& text);
 
     void appendCodeText(const QString& text);
@@ -66,6 +71,19 @@ private:
     QList<QKeySequence> reserved_;
 };
 
+// Where two editor texts differ: [shownBegin, shownEnd) of `shown` is to be replaced by
+// [wantedBegin, wantedEnd) of `wanted`, around their longest common beginning and end. A
+// line break matches a line break of any kind (LF, U+2028, U+2029), and no end splits a
+// surrogate pair. Example: "abXcd" against "abYYcd" gives {2, 3, 2, 4}.
+struct TextSpan {
+    qsizetype shownBegin = 0;
+    qsizetype shownEnd = 0;
+    qsizetype wantedBegin = 0;
+    qsizetype wantedEnd = 0;
+    friend bool operator==(const TextSpan&, const TextSpan&) = default;
+};
+[[nodiscard]] TextSpan differingSpan(QStringView shown, QStringView wanted);
+
 // CR LF and lone CR become LF, the editor's line break.
 [[nodiscard]] QString toEditorLineEnds(QString text);
 
@@ -74,8 +92,10 @@ private:
 // Beyond maxBlocks lines, several lines share one block: within a block they are
 // separated by line separators (U+2028), which the editor shows as line breaks and
 // codeText() reads back as CR LF. Example: "a\r\nb\nc" (three lines) with maxBlocks 3
-// gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks).
-[[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks);
+// gives "a\nb\nc", with maxBlocks 2 "a\u2028b\nc" (two blocks). The blocks are separated by
+// `blockBreak`: LF, or U+2029 as the document's raw text has it.
+[[nodiscard]] QString toLoadedEditorText(const QString& text, qsizetype maxBlocks,
+                                         QChar blockBreak = QLatin1Char('\n'));
 
 // Writes the editor's raw text as UTF-8 from `out` on, its line and paragraph
 // separators as CR LF and a lone surrogate as U+FFFD; returns the end of what it wrote.

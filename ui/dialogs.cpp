@@ -28,10 +28,17 @@ constexpr std::array<FileFilter, 2> kHexFilters{{
     kAllFiles,
 }};
 
+constexpr std::array<FileFilter, 2> kGifFilters{{
+    {"Animace GIF (*.gif)", "*.gif"},
+    kAllFiles,
+}};
+
 std::span<const FileFilter> filtersFor(FileDialogRequest::Content content)
 {
     if (content == FileDialogRequest::Content::IntelHex)
         return kHexFilters;
+    if (content == FileDialogRequest::Content::Gif)
+        return kGifFilters;
     return kCodeFilters;
 }
 

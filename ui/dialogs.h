@@ -14,8 +14,8 @@ namespace blikon {
 struct FileDialogRequest {
     enum class Kind { Open, Save };
     // What the file holds: code files are offered as text and assembler files, Intel HEX
-    // files as .hex.
-    enum class Content { Code, IntelHex };
+    // files as .hex, animations as .gif.
+    enum class Content { Code, IntelHex, Gif };
     Kind kind = Kind::Open;
     QString proposedName;  // the name last chosen in this dialog object, or empty
     Content content = Content::Code;

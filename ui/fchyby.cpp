@@ -4,11 +4,12 @@
 #include "fonts.h"
 #include "handlerguard.h"
 #include "pictures.h"
+#include "windowplacement.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -110,10 +111,7 @@ FChyby* FChyby::of(QWidget* owner, CodeEditor* editor)
         return existing;
     auto* list = new FChyby(owner, editor);
     // Beside the main window rather than over its editor, as far as the screen allows.
-    const QRect screen = owner->screen()->availableGeometry();
-    const QRect frame = owner->frameGeometry();
-    const int left = std::min(frame.right() + 8, screen.right() - list->width());
-    list->move(std::max(left, screen.left()), std::max(frame.top(), screen.top()));
+    moveBeside(*list, *owner);
     return list;
 }
 
@@ -140,6 +138,17 @@ void FChyby::showProblems(const mcs51::Assembly& assembly)
     show();
     raise();
     activateWindow();
+}
+
+bool FChyby::event(QEvent* event)
+{
+    // A tool window shares its owner's shortcuts, and Esc there is Konec: here it closes
+    // only the list.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return true;
+    }
+    return QDialog::event(event);
 }
 
 void FChyby::goToError(QListWidgetItem* item, bool focusEditor)

@@ -31,6 +31,9 @@ public:
     // Closes the owner's window, if it has one.
     static void closeFor(QWidget* owner);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void goToError(QListWidgetItem* item, bool focusEditor);
 

@@ -12,6 +12,20 @@ namespace {
 HandlerGuard::FaultInjector g_injector;
 std::string g_currentHandler;
 
+void report(QWidget* owner, OnFailure policy)
+{
+    switch (policy) {
+    case OnFailure::ShowError: {
+        MessageRequest request;
+        request.text = QStringLiteral("Chyba!");
+        Services::messageBoxes().show(owner, request);
+        break;
+    }
+    case OnFailure::ShowFileError: showFileError(owner, QStringLiteral("Unknown error")); break;
+    case OnFailure::Silent: break;
+    }
+}
+
 }  // namespace
 
 void HandlerGuard::run(QWidget* owner, std::string_view handlerName, OnFailure policy, const Steps& steps)
@@ -23,11 +37,7 @@ void HandlerGuard::run(QWidget* owner, std::string_view handlerName, OnFailure p
             g_injector(handlerName);
         steps();
     } catch (...) {
-        if (policy == OnFailure::ShowError) {
-            MessageRequest request;
-            request.text = QStringLiteral("Chyba!");
-            Services::messageBoxes().show(owner, request);
-        }
+        report(owner, policy);
     }
     g_currentHandler = outerHandler;
 }

@@ -9,8 +9,9 @@ namespace blikon {
 
 // What an event handler does when one of its steps fails.
 enum class OnFailure {
-    ShowError,  // the message box "Chyba!" (OK only, no icon, titled "Blikon")
-    Silent,     // nothing
+    ShowError,      // the message box "Chyba!" (OK only, no icon, titled "Blikon")
+    Silent,         // nothing
+    ShowFileError,  // the file error of a failed save (showFileError) for "Unknown error"
 };
 
 // Every event handler runs its steps through here: a failure ends the handler at that

@@ -1,5 +1,7 @@
 #include "messageboxes.h"
 
+#include "services.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -20,6 +22,14 @@ QMessageBox::Icon toQtIcon(MessageRequest::Icon icon)
 }
 
 }  // namespace
+
+void showFileError(QWidget* parent, const QString& description)
+{
+    MessageRequest request;
+    request.text = QStringLiteral("Vyskytla se chyba.\r\n'") + description + QLatin1Char('\'');
+    request.icon = MessageRequest::Icon::Stop;
+    Services::messageBoxes().show(parent, request);
+}
 
 MessageAnswer QtMessageBoxes::show(QWidget* parent, const MessageRequest& request)
 {

@@ -28,6 +28,11 @@ public:
     virtual MessageAnswer show(QWidget* parent, const MessageRequest& request) = 0;
 };
 
+// "Vyskytla se chyba.", CR LF and the description between apostrophes, with a stop icon,
+// through Services::messageBoxes(): how every file that cannot be read or written is
+// reported.
+void showFileError(QWidget* parent, const QString& description);
+
 // Real, modal QMessageBox.
 class QtMessageBoxes final : public MessageBoxes {
 public:

@@ -26,14 +26,6 @@ struct AssemblyError {
     bool operator==(const AssemblyError&) const = default;
 };
 
-// Addresses [begin, end) of code memory that the program fills.
-struct AddressRange {
-    std::uint32_t begin = 0;
-    std::uint32_t end = 0;
-
-    bool operator==(const AddressRange&) const = default;
-};
-
 // An error stops the program from being assembled; a warning (code after END) does not.
 // The most errors one assembly reports.
 inline constexpr std::size_t kMaxErrors = 100;
@@ -54,10 +46,6 @@ struct Assembly {
     // The 64 KB code memory with the program in it; bytes no segment fills are 0FFh, as
     // in an erased chip. Where segments overlap (an error), the later one wins.
     [[nodiscard]] std::vector<std::uint8_t> image() const;
-
-    // The filled addresses, merged and sorted: segments {0,3 bytes} and {3,2 bytes} give
-    // {{0, 5}}.
-    [[nodiscard]] std::vector<AddressRange> usedRanges() const;
 
     // The segments as Intel HEX, as formatIntelHex writes them.
     [[nodiscard]] std::string hex() const { return formatIntelHex(segments); }

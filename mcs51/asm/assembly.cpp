@@ -72,21 +72,4 @@ std::vector<std::uint8_t> Assembly::image() const
     return memory;
 }
 
-std::vector<AddressRange> Assembly::usedRanges() const
-{
-    std::vector<AddressRange> ranges;
-    for (const Segment& segment : segments)
-        ranges.push_back({segment.address, segment.address + static_cast<std::uint32_t>(segment.bytes.size())});
-    std::sort(
-        ranges.begin(), ranges.end(), [](const AddressRange& a, const AddressRange& b) { return a.begin < b.begin; });
-    std::vector<AddressRange> merged;
-    for (const AddressRange& range : ranges) {
-        if (!merged.empty() && range.begin <= merged.back().end)
-            merged.back().end = std::max(merged.back().end, range.end);
-        else
-            merged.push_back(range);
-    }
-    return merged;
-}
-
 }  // namespace blikon::mcs51

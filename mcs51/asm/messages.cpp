@@ -1,7 +1,8 @@
 #include "messages.h"
 
+#include "czechwording.h"
+
 #include <algorithm>
-#include <cstdlib>
 
 namespace blikon::mcs51::messages {
 
@@ -15,12 +16,10 @@ std::string number(std::int64_t value)
     return value < 0 ? "\u2212" + std::to_string(-value) : std::to_string(value);
 }
 
-// The Czech form of a word after a count: one, two to four, or five and more (and 0).
-// counted(3, "řádek", "řádky", "řádků") == "3 řádky".
+// A count and the word in the form it asks for: counted(3, "řádek", "řádky", "řádků") == "3 řádky".
 std::string counted(std::int64_t count, std::string_view one, std::string_view few, std::string_view many)
 {
-    const std::int64_t n = std::llabs(count);
-    return number(count) + ' ' + std::string(n == 1 ? one : n >= 2 && n <= 4 ? few : many);
+    return number(count) + ' ' + std::string(czech::plural(count, one, few, many));
 }
 
 std::string bytes(std::int64_t count) { return counted(count, "bajt", "bajty", "bajtů"); }
@@ -193,6 +192,8 @@ std::string undefinedName(std::string_view name)
 }
 
 std::string missingProgramEnd() { return "Chybí konec programu: Kód > Přidat konec."; }
+
+std::string missingEndLine() { return "Chybí konec programu: za poslední řádek patří End."; }
 
 std::string indirectRegister(std::string_view text)
 {

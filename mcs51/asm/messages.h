@@ -38,6 +38,8 @@ namespace blikon::mcs51::messages {
 [[nodiscard]] std::string undefinedName(std::string_view name);
 // Citac undefined in a text without END: frames without the program end.
 [[nodiscard]] std::string missingProgramEnd();
+// No END in a text that defines Citac: the program end lost its last line.
+[[nodiscard]] std::string missingEndLine();
 // @R2 to @R7: only R0 and R1 address indirectly.
 [[nodiscard]] std::string indirectRegister(std::string_view text);
 [[nodiscard]] std::string unresolvedSymbol(std::string_view name);

@@ -80,10 +80,29 @@ public:
         if (after.lines > 0)
             program_.warnings.push_back(
                 {after.firstLine, messages::codeAfterEnd(program_.endLine, after.lines, after.frames)});
+        warnIfEndLineMissing();
         return std::move(program_);
     }
 
 private:
+    // A Blikon program ends with End; a text that has Citac but lost its End still
+    // assembles, so this is a warning, at the last line of code.
+    void warnIfEndLineMissing()
+    {
+        if (program_.endLine != 0)
+            return;
+        int lastCode = 0;
+        bool framesShown = false;
+        for (const Statement& statement : program_.statements) {
+            if (statement.kind != StatementKind::None || statement.label >= 0)
+                lastCode = statement.line;
+            framesShown = framesShown ||
+                (statement.label >= 0 && isFrameLabel(program_.symbols[std::size_t(statement.label)].name));
+        }
+        if (framesShown)
+            program_.warnings.push_back({lastCode, messages::missingEndLine()});
+    }
+
     // What stands after END: lines that are neither blank nor comments, and the calls of
     // Citac among them, one a frame.
     struct CodeAfterEnd {

@@ -60,7 +60,7 @@ struct Program {
     std::string strings;
     std::vector<SymbolInfo> symbols;
     std::vector<AssemblyError> errors;  // found while parsing, in line order, at most kMaxErrors
-    std::vector<AssemblyError> warnings;  // code after END
+    std::vector<AssemblyError> warnings;  // code after END, or no END after Citac
     int endLine = 0;  // the line of END; 0 without one
 
     [[nodiscard]] std::string_view text(const Item& item) const

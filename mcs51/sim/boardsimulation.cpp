@@ -72,14 +72,7 @@ void BoardSimulation::runUntil(std::uint64_t endCycle, bool stopAtFrame)
 {
     const std::uint64_t frames = frameCount();
     while (cpu_.cycles() < endCycle) {
-        cpu_.step();
-        if (cpu_.pc() == frameAddress_) {
-            ++labelFrames_;
-            previousFrameStart_ = lastFrameStart_;
-            lastFrameStart_ = cpu_.cycles();
-        } else if (cpu_.pc() == startAddress_) {
-            framesAtStart_ = labelFrames_;
-        }
+        runInstruction();
         // Stepping to a frame looks at the lamps after every instruction, as their
         // changes may start the frame; running reads the port writes when the log is full.
         if (stopAtFrame || cpu_.portWrites().size() == Cpu::kPortWriteCapacity)
@@ -88,6 +81,34 @@ void BoardSimulation::runUntil(std::uint64_t endCycle, bool stopAtFrame)
             return;
     }
     readPortWrites();
+}
+
+void BoardSimulation::runInstruction()
+{
+    cpu_.step();
+    if (cpu_.pc() == frameAddress_) {
+        ++labelFrames_;
+        previousFrameStart_ = lastFrameStart_;
+        lastFrameStart_ = cpu_.cycles();
+    } else if (cpu_.pc() == startAddress_) {
+        framesAtStart_ = labelFrames_;
+    }
+}
+
+bool BoardSimulation::showsLatestFrame() const
+{
+    return !framesStartAtLabel() || labelFrames_ == 0 || lamps_.lastCycleEnd() > lastFrameStart_;
+}
+
+void BoardSimulation::runUntilLatestFrameShows()
+{
+    // A multiplexing cycle ends at the latest kEyeSeconds after it began, before the frame.
+    const std::uint64_t end = cpu_.cycles() + std::uint64_t(std::ceil(kEyeSeconds * cyclesPerSecond_));
+    while (!showsLatestFrame() && cpu_.cycles() < end) {
+        runInstruction();
+        readPortWrites();
+    }
+    target_ = std::max(target_, double(cpu_.cycles()));
 }
 
 void BoardSimulation::readPortWrites()

@@ -43,7 +43,6 @@ public:
 
     // The board's button pulls P3.0 low while pressed.
     void setButton(bool pressed);
-    [[nodiscard]] bool buttonPressed() const { return (cpu_.input(3) & 1) == 0; }
 
     // Lets `seconds` of board time pass. The instructions never stop in the middle, so a
     // call may run a little beyond; the next one runs that much less, so that many short
@@ -56,8 +55,17 @@ public:
     // Runs until the next frame starts (see frameStartLabel), at most
     // kLongestStepSeconds; false when no frame started in that time.
     bool runToNextFrame();
+    // Whether the lamps show the frame that started last: a multiplexing cycle has ended
+    // since its start. At its start, the eye still sees the frame before. True before
+    // the first frame and where frames start as the lamps change.
+    [[nodiscard]] bool showsLatestFrame() const;
+    // Runs on until showsLatestFrame(), at most kEyeSeconds: after runToNextFrame(), the
+    // lamps show the frame it ran to.
+    void runUntilLatestFrameShows();
 
     [[nodiscard]] const LampStates& lamps() const { return lamps_.shown(); }
+    // The machine cycle at which lamps() last changed; 0 before the first change.
+    [[nodiscard]] std::uint64_t lastLampChangeCycle() const { return lamps_.lastChange(); }
     [[nodiscard]] std::uint64_t cycles() const { return cpu_.cycles(); }
     [[nodiscard]] double seconds() const { return double(cpu_.cycles()) / cyclesPerSecond_; }
     [[nodiscard]] std::uint16_t pc() const { return cpu_.pc(); }
@@ -77,6 +85,7 @@ public:
 
 private:
     void runUntil(std::uint64_t endCycle, bool stopAtFrame);
+    void runInstruction();  // one instruction, counting the frame and loop starts
     void readPortWrites();
 
     Cpu cpu_;

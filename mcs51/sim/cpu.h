@@ -83,7 +83,6 @@ public:
     [[nodiscard]] std::uint8_t sfr(std::uint8_t address) const;
     void setSfr(std::uint8_t address, std::uint8_t value);
     [[nodiscard]] std::uint8_t xram(std::uint16_t address) const { return xram_[address]; }
-    void setXram(std::uint16_t address, std::uint8_t value) { xram_[address] = value; }
     [[nodiscard]] std::uint8_t code(std::uint16_t address) const { return code_[address]; }
     [[nodiscard]] int ramSize() const { return ramSize_; }
 

@@ -49,6 +49,9 @@ public:
     [[nodiscard]] std::uint64_t changes() const { return changes_; }
     [[nodiscard]] std::uint64_t lastChange() const { return lastChange_; }
     [[nodiscard]] std::uint64_t previousChange() const { return previousChange_; }
+    // The cycle where the last multiplexing cycle ended (and the current one began); 0
+    // before the first.
+    [[nodiscard]] std::uint64_t lastCycleEnd() const { return cycleStart_; }
 
 private:
     void endCycle(std::uint64_t cycle);

@@ -45,7 +45,7 @@ std::string frames(const QStringList& shown)
         for (Led led : allLeds())
             if (frame[ledIndex(led)] == 'x')
                 board.change(led, LedState::Lit);
-        code = appendBlock(code, formatBlock(board));
+        code += blockSuffix(formatBlock(board));
     }
     return code;
 }
@@ -115,6 +115,16 @@ class TestFDeska : public QObject {
         QApplication::sendEvent(button("Command1"), &event);  // whichever control has the focus
     }
     CodeEditor* editor() { return main_->editor(); }
+    // Whether the label, as drawn, has text in a warning's red.
+    static bool hasRedText(QLabel* label)
+    {
+        const QImage drawn = label->grab().toImage();
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (const QColor c = drawn.pixelColor(x, y); c.red() >= 0x80 && c.green() < 0x40 && c.blue() < 0x40)
+                    return true;
+        return false;
+    }
     // The editor's cursor at the start of line `lineIndex` (0 is the first), and `count`
     // characters on.
     void putCursor(int lineIndex, int count = 0)
@@ -363,10 +373,12 @@ private slots:
         tick(20);
         click("Command2");
         QCOMPARE(button("Command2")->text(), QStringLiteral("Run"));
+        QCOMPARE(line("Label2"), QStringLiteral("Pozastaveno: text z editoru; změny za půl sekundy."));
         QVERIFY(!child<QTimer>(board_, "Timer1")->isActive());
         now_ += 5'000'000'000;  // paused time does not count
         click("Command2");
         QCOMPARE(button("Command2")->text(), QStringLiteral("Pauze"));
+        QCOMPARE(line("Label2"), QStringLiteral("Běží text z editoru; změny převezme po půl sekundě."));
         const QList<std::pair<const char*, const char*>> speeds{
             {"Option2", "Čas 0,120 s"}, {"Option3", "Čas 1,120 s"}, {"Option1", "Čas 1,130 s"}};
         for (const auto& [option, time] : speeds) {
@@ -378,15 +390,16 @@ private slots:
         tick(3000);  // a stalled window: one tick runs at most 0.1 s
         QCOMPARE(panel(2), QStringLiteral("Čas 1,230 s"));
 
-        // Each step stops at the next frame's start, where the eye has seen the frame before.
+        // Each step runs to the next frame's start and on until the eye has seen it: one
+        // pass of Citac.
         click("Command5");
         QCOMPARE(panel(2), QStringLiteral("Čas 0,000 s"));
         QCOMPARE(lamps(), kDark);
         QCOMPARE(panel(1), QStringLiteral("Snímek – / 3"));
-        for (int i = -1; i < 4; ++i) {
+        for (int i = 0; i < 5; ++i) {
             click("Command3");
-            QCOMPARE(lamps(), i < 0 ? kDark : kFrames[i % 3]);
-            QCOMPARE(panel(3), QStringLiteral("Citac"));
+            QCOMPARE(lamps(), kFrames[i % 3]);
+            QCOMPARE(panel(3), QStringLiteral("Hop2"));
         }
         QCOMPARE(button("Command2")->text(), QStringLiteral("Run"));
         QCOMPARE(panel(1), QStringLiteral("Snímek 2 / 3 (51,3 ms)"));
@@ -419,8 +432,39 @@ private slots:
         QVERIFY(!child<QTimer>(board_, "Timer1")->isActive());
         QCOMPARE(lamps(), kDark);
         click("Command3");
-        click("Command3");
         QCOMPARE(lamps(), kFrames[0]);
+    }
+
+    // The status line, the frame that the overview marks (frameShown) and the lamps
+    // agree after every Krokovat, and after a pause at any moment, also just after a
+    // frame started, while the eye still sees the one before.
+    void stepAndPauseShowTheFrameOfTheLamps_data()
+    {
+        QTest::addColumn<bool>("stepping");
+        QTest::newRow("Krokovat") << true;
+        QTest::newRow("Pauze every 0,2 ms") << false;
+    }
+    void stepAndPauseShowTheFrameOfTheLamps()
+    {
+        QFETCH(bool, stepping);
+        open();
+        QSignalSpy shown(board_.data(), &FDeska::frameShown);
+        for (int k = 0; k < (stepping ? 7 : 600); ++k) {
+            if (stepping) {
+                click("Command3");
+            } else {
+                now_ += 200'000;
+                tick(0);
+                click("Command2");
+            }
+            const int frame = shown.isEmpty() ? -1 : shown.last().at(0).toInt();
+            QCOMPARE(panel(1).left(12), frame < 0 ? QStringLiteral("Snímek – / 3") : QStringLiteral("Snímek %1 / 3").arg(frame + 1));
+            QCOMPARE(lamps(), frame < 0 ? kDark : kFrames[frame]);
+            if (stepping)
+                QCOMPARE(frame, k % 3);
+            else
+                click("Command2");
+        }
     }
 
     void brokenTextShowsItsErrorWhileTheOldProgramRuns()
@@ -436,6 +480,7 @@ private slots:
         tick(52);
         QCOMPARE(lamps(), kFrames[2]);  // the old program, from where it was
         click("Command2");
+        QCOMPARE(line("Label2"), QStringLiteral("Text z editoru nejde spustit, poslední dobrý program stojí."));
         QCOMPARE(panel(2), QStringLiteral("Čas 0,132 s"));
         QVERIFY(panel(1).startsWith(QStringLiteral("Chyba na řádku 12: ")));
         QVERIFY(!statusPanel(2)->isVisible());  // the error has the whole bar
@@ -465,18 +510,21 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("chipLine");
-        QTest::newRow("2 047 bytes") << "org 2046\r\n nop" << "Program má 2 047 bajtů, AT89C2051 pojme 2 048.";
-        QTest::newRow("2 048 bytes") << "org 2047\r\n nop" << "Program má 2 048 bajtů, AT89C2051 pojme 2 048.";
+        QTest::addColumn<bool>("red");
+        QTest::newRow("2 047 bytes") << "org 2046\r\n nop" << "Program má 2 047 bajtů, AT89C2051 pojme 2 048." << false;
+        QTest::newRow("2 048 bytes") << "org 2047\r\n nop" << "Program má 2 048 bajtů, AT89C2051 pojme 2 048." << false;
         QTest::newRow("2 049 bytes") << "org 2048\r\n nop"
-                                     << "Program má 2 049 bajtů, AT89C2051 pojme jen 2 048 – čip by ho nepřijal.";
-        QTest::newRow("3 bytes") << "nop\r\n sjmp $" << "Program má 3 bajty, AT89C2051 pojme 2 048.";
+                                     << "Program má 2 049 bajtů, AT89C2051 pojme jen 2 048 – čip by ho nepřijal." << true;
+        QTest::newRow("3 bytes") << "nop\r\n sjmp $" << "Program má 3 bajty, AT89C2051 pojme 2 048." << false;
     }
     void chipLineOnBothSidesOfTheChipSize()
     {
         QFETCH(QString, code);
         QFETCH(QString, chipLine);
+        QFETCH(bool, red);
         open(code);
         QCOMPARE(line("Label3"), chipLine);
+        QCOMPARE(hasRedText(child<QLabel>(board_, "Label3")), red);
         QVERIFY(child<QLabel>(board_, "Label3")->isVisible());
         tick(20);
         click("Command2");
@@ -533,6 +581,7 @@ private slots:
         click("Command2");
         QVERIFY(panel(3).startsWith(QStringLiteral("PC 0")));
         QCOMPARE(panel(1), QStringLiteral("Snímek 2 (51,3 ms)"));  // frames as the lamps change
+        QCOMPARE(line("Label2"), QStringLiteral("Pozastaveno: soubor demo.hex; text z editoru vrátí F6."));
         click("Command2");
 
         // The text changes, the file runs on.

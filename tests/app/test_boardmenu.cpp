@@ -9,6 +9,7 @@
 #include "findchild.h"
 #include "fmikro.h"
 #include "intelhex.h"
+#include "mainwindowtest.h"
 #include "templates.h"
 #include "windowtest.h"
 
@@ -24,6 +25,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTextBlock>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <optional>
@@ -61,22 +63,22 @@ void answerChipDialog(int chipIndex, const QString& crystal, bool accept, bool l
 
 }  // namespace
 
-class BoardMenuTest : public QObject {
+class BoardMenuTest : public MainWindowTest {
     Q_OBJECT
 
 private:
-    FBlikon& window() { return *window_; }
-    QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
+    // A program of one frame whose End line is deleted: F9 lists the warning about it.
+    static QString withoutEndLine()
+    {
+        QString program = QString::fromStdString(addEnd(addStart(blockSuffix(formatBlock(BoardState{})))));
+        return program.left(program.lastIndexOf(QStringLiteral("End")));
+    }
     QString lastMessage() const { return fx_->boxes.shown.isEmpty() ? QString() : fx_->boxes.shown.last().text; }
-
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
 
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }
@@ -117,7 +119,7 @@ private slots:
         BoardState board;
         std::string frames;
         for (int i = 0; i < 20; ++i)
-            frames = appendBlock(frames, formatBlock(board));
+            frames += blockSuffix(formatBlock(board));
         window().setCodeText(QString::fromStdString(addEnd(addStart(frames))));
         action("mnuPrelozit")->trigger();
         QVERIFY2(lastMessage().endsWith("; AT89C2051 pojme 2 048 bajtů."), qPrintable(lastMessage()));
@@ -149,6 +151,105 @@ private slots:
         window().setCodeText(QStringLiteral(" nop"));
         action("mnuPrelozit")->trigger();
         QVERIFY(!list->isVisible());
+    }
+
+    // Mending one error and F9 again: the list loses its row and the first stays chosen;
+    // mending the only one closes the list.
+    void errorListAfterAnErrorIsMended_data()
+    {
+        QTest::addColumn<QStringList>("mended");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::newRow("first") << QStringList{" nop", " mvo A,#2", " mvo A,#3"} << QList<int>{2, 3};
+        QTest::newRow("last") << QStringList{" mvo A,#1", " mvo A,#2", " nop"} << QList<int>{1, 2};
+        QTest::newRow("only") << QStringList{" nop"} << QList<int>{};
+    }
+    void errorListAfterAnErrorIsMended()
+    {
+        QFETCH(QStringList, mended);
+        QFETCH(QList<int>, lines);
+        window().setCodeText(mended.size() == 1 ? QStringLiteral(" mvo A,#1") : QStringLiteral(" mvo A,#1\r\n mvo A,#2\r\n mvo A,#3"));
+        action("mnuPrelozit")->trigger();
+        auto* list = child<QListWidget>(window_, "List1");
+        list->setCurrentRow(list->count() - 1);
+        window().setCodeText(mended.join("\r\n"));
+        action("mnuPrelozit")->trigger();
+        QCOMPARE(list->isVisible(), !lines.isEmpty());
+        if (lines.isEmpty())
+            return;
+        QCOMPARE(list->count(), lines.size());
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY(list->item(i)->text().startsWith(QStringLiteral("Řádek %1: ").arg(lines[i])));
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(list->item(0)->isSelected());
+    }
+
+    // Esc in a window beside the main window closes only that window; the main window
+    // stays with its unsaved text and asks nothing.
+    void escClosesOnlyTheWindowItIsPressedIn_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("Chyby překladu") << "FChyby";
+        QTest::newRow("Přehled snímků") << "FPrehled";
+        QTest::newRow("Deska") << "FDeska";
+        QTest::newRow("Mikrokontrolér") << "FMikro";
+    }
+    void escClosesOnlyTheWindowItIsPressedIn()
+    {
+        QFETCH(QString, opened);
+        window().setCodeText(withoutEndLine());
+        qsizetype boxesBefore = 0;
+        if (opened == "FMikro") {
+            QTimer::singleShot(0, [] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (!dialog)
+                    qFatal("no chip dialog");
+                QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+            });
+            action("mnuMikro")->trigger();
+        } else {
+            action(opened == "FChyby" ? "mnuPrelozit" : opened == "FPrehled" ? "mnuPrehled" : "mnuSimulace")->trigger();
+            QPointer<QWidget> shown = child<QWidget>(window_, opened);
+            boxesBefore = fx_->boxes.shown.size();  // F9 tells the size
+            shown->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(shown));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : shown.data(), Qt::Key_Escape);
+            // The list is kept for the next F9; the others close, not only hide.
+            QTRY_VERIFY(opened == "FChyby" ? !shown->isVisible() : !shown);
+        }
+        QVERIFY(window_ && window_->isVisible());
+        QCOMPARE(window().codeText(), withoutEndLine());
+        QCOMPARE(fx_->boxes.shown.size(), boxesBefore);
+    }
+
+    // The board window, the overview and the error list stand beside the main window
+    // clear of each other; a new main window stands down and right of the one it came
+    // from.
+    void windowsOpenClearOfEachOther()
+    {
+        QCOMPARE(window_->screen()->availableGeometry().size(), QSize(1280, 1024));
+        window_->move(40, 40);
+        window().setCodeText(withoutEndLine());
+        for (const char* item : {"mnuSimulace", "mnuPrehled", "mnuPrelozit"})
+            action(item)->trigger();
+        QList<QWidget*> windows{window_};
+        for (const char* name : {"FDeska", "FPrehled", "FChyby"})
+            windows << child<QWidget>(window_, name);
+        for (QWidget* shown : windows)
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+        for (int i = 0; i < windows.size(); ++i)
+            for (int k = i + 1; k < windows.size(); ++k)
+                QVERIFY2(!windows[i]->frameGeometry().intersects(windows[k]->frameGeometry()),
+                         qPrintable(windows[i]->objectName() + " " + windows[k]->objectName()));
+
+        action("mnuNovy")->trigger();
+        QWidget* second = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<FBlikon*>(top) && top != window_)
+                second = top;
+        QVERIFY(second);
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        QCOMPARE(second->frameGeometry().topLeft(), window_->frameGeometry().topLeft() + QPoint(30, 30));
+        delete second;
     }
 
     void hexFileWrittenUnderTheCodeFilesName()
@@ -251,8 +352,8 @@ private slots:
             if (amp >= 0)
                 keys << item->text().at(amp + 1).toLower();
         }
-        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuProgramovat", "mnuSimulace", "mnuSpustitHex",
-                                     "mnuMezera31", "mnuMikro"}));
+        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuProgramovat", "mnuUlozitGif", "mnuSimulace",
+                                     "mnuSpustitHex", "mnuMezera31", "mnuMikro"}));
         QCOMPARE(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size());
     }
 
@@ -345,5 +446,18 @@ private slots:
     }
 };
 
-QTEST_MAIN(BoardMenuTest)
+// On a screen of 1280 x 1024, as a desktop's, where the windows beside the main window
+// have room; the offscreen platform's own is 800 x 600.
+int main(int argc, char* argv[])
+{
+    QTemporaryDir folder;
+    const QString screen = folder.filePath(QStringLiteral("screen.json"));
+    writeFile(screen, R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1280, "height": 1024,
+                          "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen));
+    QApplication application(argc, argv);
+    BoardMenuTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_boardmenu.moc"

@@ -7,6 +7,7 @@
 #include "programlayout.h"
 #include "templates.h"
 #include "findchild.h"
+#include "mainwindowtest.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -36,18 +37,12 @@ constexpr int kPrefixLines = 2;
 
 }  // namespace
 
-class TestEffectsMenu : public QObject {
+class TestEffectsMenu : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
     std::mt19937 rng_;
     QMap<QString, int> reports_;  // state changes per box
 
-    FBlikon& window() { return *window_; }
-    void trigger(const QString& item) { child<QAction>(window_, item)->trigger(); }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
-    QString label() { return child<QLabel>(window_, "Label1")->text(); }
     QList<QCheckBox*> allBoxes() { return window_->findChildren<QCheckBox*>(); }
     QSet<QString> boxNames(const std::function<bool(QCheckBox*)>& which)
     {
@@ -79,7 +74,7 @@ class TestEffectsMenu : public QObject {
         for (int i = 0; i < frames; ++i) {
             tick(randomBoxes());
             blocks << computed();
-            text = appendBlock(text, blocks.last().toStdString());
+            text += blockSuffix(blocks.last().toStdString());
         }
         tick({});
         editor()->setPlainText(toLoadedEditorText(QString::fromStdString(text) + suffix, maxBlocks));
@@ -131,8 +126,7 @@ class TestEffectsMenu : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(20240611);
         for (QCheckBox* b : allBoxes())
             connect(b, &QCheckBox::stateChanged, window_, [this, b] { ++reports_[b->objectName()]; });
@@ -313,7 +307,7 @@ private slots:
     // the loop; the editor's undo takes them back in one step, and so does "Kód Zpět".
     void addTurnInsertsBeforeTheProgramEnd()
     {
-        const std::string frames = appendBlock(appendBlock("", startBlock()), startBlock());
+        const std::string frames = blockSuffix(startBlock()) + blockSuffix(startBlock());
         const std::string program = addEnd(addStart(frames)) + "\r\n; za koncem";
         window().setCodeText(QString::fromStdString(program));
         tick(randomBoxes());
@@ -354,7 +348,7 @@ private slots:
 
     void cursorOutsideAFrameIsToldAndChangesNothing_data()
     {
-        const QString frame = QString::fromStdString(appendBlock("", startBlock()));
+        const QString frame = QString::fromStdString(blockSuffix(startBlock()));
         const QString notInFrame =
             QStringLiteral("není součástí snímku: snímek tvoří pět řádků mov R2,# až mov R6,# a pod nimi Call Citac.");
         QTest::addColumn<QString>("item");

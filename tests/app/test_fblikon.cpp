@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "findchild.h"
 #include "fblikon.h"
+#include "mainwindowtest.h"
 #include "statusbar.h"
 #include "templates.h"
 #include "windowtest.h"
@@ -38,18 +39,11 @@ QString block(int a, int b, int c, int d, int e)
 
 }  // namespace
 
-class TestFBlikon : public QObject {
+class TestFBlikon : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    FBlikon& window() { return *window_; }
     QCheckBox* box(const char* name) { return child<QCheckBox>(window_, name); }
-    QAction* action(const char* name) { return child<QAction>(window_, name); }
     QPushButton* button(const char* name) { return child<QPushButton>(window_, name); }
-    QString label() { return child<QLabel>(window_, "Label1")->text(); }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
     QString statusLine() { return child<StatusBar>(window_, "StatusBar1")->panelText(1); }
     std::array<int, 5> values()
     {
@@ -62,8 +56,7 @@ class TestFBlikon : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
     }
     void cleanup() { fx_.reset(); }
 
@@ -159,7 +152,7 @@ private slots:
         QStringList bar;
         for (QAction* a : window().menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "&Efekty", "&Deska", "&Nápověda"}));
+        QCOMPARE(bar, (QStringList{"&Soubor", "&Vybrat", "&Kód", "Ú&pravy", "&Efekty", "&Deska", "&Nápověda"}));
         check("mnuFce", "&Soubor",
               {{"mnuNovy", "&Nový", QKeySequence("Ctrl+N")}, {"mnuMezera16", "", {}},
                {"mnuOpen", "&Otevřít", QKeySequence("Ctrl+O")}, {"mnuMezera14", "", {}},
@@ -184,6 +177,10 @@ private slots:
                {"mnuAdd", "&Přidat", QKeySequence("Shift+Ins")}, {"mnuAddStart", "Přidat &začátek", QKeySequence("Ctrl+B")},
                {"mnuAddEnd", "Přidat ko&nec", QKeySequence("Ctrl+E")}, {"mnuMezera12", "", {}},
                {"mnuZpet", "Kód &Zpět", QKeySequence("Ctrl+Z")}, {"mnuSellAll", "Vybrat vše", QKeySequence("Ctrl+A")}});
+        check("mnuUpravy", "Ú&pravy",
+              {{"mnuKrokZpet", "&Zpět o krok", QKeySequence("Alt+Backspace")},
+               {"mnuZnovu", "&Znovu", QKeySequence("Ctrl+Shift+Z")}, {"mnuMezera24", "", {}},
+               {"mnuObnovit", "&Obnovit zavřený kód…", {}}});
         auto* help = child<QMenu>(window_, "mnuHelp");
         QCOMPARE(help->actions().size(), 5);
         QCOMPARE(help->actions()[0]->objectName(), QStringLiteral("mnuHelp2"));
@@ -265,7 +262,7 @@ private slots:
         action("mnuAll")->trigger();
         button("Command1")->click();
         button("Command2")->click();
-        const std::string expected = appendBlock(text.toStdString(), formatBlock(window().board()));
+        const std::string expected = text.toStdString() + blockSuffix(formatBlock(window().board()));
         QCOMPARE(window().codeText(), QString::fromStdString(expected));
         QCOMPARE(window().savedText(), text);
     }
@@ -287,7 +284,7 @@ private slots:
         button("Command2")->click();
         action("mnuAddStart")->trigger();
         action("mnuAddEnd")->trigger();
-        const std::string frames = appendBlock("", startBlock());
+        const std::string frames = blockSuffix(startBlock());
         QCOMPARE(window().codeText(), QString::fromStdString(addEnd(addStart(frames))));
         QVERIFY(window().codeText().endsWith("\r\n" + kTestIndent + "End"));
         action("mnuZpet")->trigger();
@@ -414,7 +411,7 @@ private slots:
         for (const QAction* action : window().menuBar()->findChildren<QAction*>())
             if (!action->shortcut().isEmpty())
                 shortcuts << action->shortcut();
-        QCOMPARE(shortcuts.size(), 31);  // Esc and the 30 of the six menus
+        QCOMPARE(shortcuts.size(), 34);  // Esc and the 33 of the seven menus
         for (const QKeySequence& shortcut : shortcuts) {
             const QKeyCombination key = shortcut[0];
             // As Qt asks before it runs a shortcut: the editor accepts the keys it wants.

@@ -7,6 +7,7 @@
 #include "fprehled.h"
 #include "framelistmodel.h"
 #include "frameedit.h"
+#include "mainwindowtest.h"
 #include "templates.h"
 #include "windowtest.h"
 
@@ -38,17 +39,11 @@ int positionOf(const std::string& text, std::size_t offset)
 
 }  // namespace
 
-class TestFPrehled : public QObject {
+class TestFPrehled : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
     std::mt19937 rng_;
 
-    FBlikon& window() { return *window_; }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
-    void trigger(const QString& item) { child<QAction>(window_, item)->trigger(); }
-    std::string code() { return window().codeText().toStdString(); }
     FPrehled* overview() { return child<FPrehled>(window_, "FPrehled"); }
     QListView* list() { return child<QListView>(overview(), "List1"); }
     FrameListModel* model() { return qobject_cast<FrameListModel*>(list()->model()); }
@@ -68,7 +63,7 @@ class TestFPrehled : public QObject {
     {
         std::string text = "; Přehled";
         for (int k = 0; k < frames; ++k) {
-            text = appendBlock(text, formatBlock(randomBoard()));
+            text += blockSuffix(formatBlock(randomBoard()));
             if (k == 2)
                 text += "\r\n; poznámka\r\n" + formatBlock(randomBoard()) + "\r\n";
         }
@@ -88,6 +83,7 @@ class TestFPrehled : public QObject {
     std::string openOn(const std::string& text)
     {
         window().setCodeText(QString::fromStdString(text));
+        editor()->document()->clearUndoRedoStacks();  // the history starts with the program
         trigger("mnuPrehled");
         return text;
     }
@@ -131,8 +127,7 @@ class TestFPrehled : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(2);
     }
     void cleanup() { fx_.reset(); }
@@ -233,6 +228,7 @@ private slots:
 
         trigger("mnuZpet");
         QTRY_COMPARE(model()->rowCount(), 10);
+        editor()->document()->clearUndoRedoStacks();  // Kód Zpět is a step too: start afresh
         select({0, 9});  // the first and the last, with the line end before it
         QTest::keyClick(list(), Qt::Key_Delete);
         const std::vector<FrameInText> ends{frames[0], frames[9]};
@@ -241,6 +237,34 @@ private slots:
         QCOMPARE(rowsOf(list()->selectionModel()->selectedIndexes()), (QList<int>{0}));
         expectOneUndoStep(text);
         QVERIFY(fx_->boxes.shown.isEmpty());
+    }
+
+    // After a delete the row now at the place of the first deleted one is selected and
+    // current, the last row when the deleted ones ended the list, none when none is left.
+    void deleteSelectsTheRowAtTheGap_data()
+    {
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QList<int>>("deleted");
+        QTest::addColumn<int>("selected");  // -1: none
+        QTest::newRow("first") << 5 << QList<int>{0} << 0;
+        QTest::newRow("last") << 5 << QList<int>{4} << 3;
+        QTest::newRow("last two") << 5 << QList<int>{3, 4} << 2;
+        QTest::newRow("middle") << 5 << QList<int>{2} << 2;
+        QTest::newRow("only") << 1 << QList<int>{0} << -1;
+        QTest::newRow("all") << 3 << QList<int>{0, 1, 2} << -1;
+    }
+    void deleteSelectsTheRowAtTheGap()
+    {
+        QFETCH(int, frames);
+        QFETCH(QList<int>, deleted);
+        QFETCH(int, selected);
+        window_->show();
+        openOn(program(frames));
+        select(deleted);
+        child<QAction>(overview(), "mnuSmazat")->trigger();
+        QCOMPARE(model()->rowCount(), frames - int(deleted.size()));
+        QCOMPARE(rowsOf(list()->selectionModel()->selectedIndexes()), selected < 0 ? QList<int>{} : QList<int>{selected});
+        QCOMPARE(list()->currentIndex().row(), selected);
     }
 
     // A drag ends in the model's move, which moves the frame in the code text: the rows

@@ -6,6 +6,7 @@
 #include "fblikon.h"
 #include "findchild.h"
 #include "frameedit.h"
+#include "mainwindowtest.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -81,7 +82,7 @@ std::string randomProgram(std::mt19937& rng, int parts)
             text += "\r\n  lcall citac";
             break;
         }
-        default: text = appendBlock(text, formatBlock(randomBoard(rng)));
+        default: text += blockSuffix(formatBlock(randomBoard(rng)));
         }
     }
     if (rng() % 3 == 0)
@@ -91,17 +92,11 @@ std::string randomProgram(std::mt19937& rng, int parts)
 
 }  // namespace
 
-class TestFrameCommands : public QObject {
+class TestFrameCommands : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
     std::mt19937 rng_;
 
-    FBlikon& window() { return *window_; }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
-    void trigger(const QString& item) { child<QAction>(window_, item)->trigger(); }
-    std::string code() { return window().codeText().toStdString(); }
     void load(const std::string& text, qsizetype maxBlocks)
     {
         editor()->setPlainText(toLoadedEditorText(QString::fromStdString(text), maxBlocks));
@@ -121,8 +116,7 @@ class TestFrameCommands : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         rng_.seed(27);
     }
     void cleanup() { fx_.reset(); }
@@ -193,10 +187,10 @@ private slots:
     // it finds it, or the text's end. Comments between stay where they are.
     void moveReachesAFrameBeyondLongText()
     {
-        const std::string a = appendBlock("", formatBlock(BoardState{}));
+        const std::string a = blockSuffix(formatBlock(BoardState{}));
         BoardState lit;
         lit.change(Led{2, 3}, LedState::Lit);
-        const std::string b = appendBlock("", formatBlock(lit));
+        const std::string b = blockSuffix(formatBlock(lit));
         std::string comments;
         for (int k = 0; k < 200; ++k)
             comments += "\r\n; řádek " + std::to_string(k);
@@ -223,7 +217,7 @@ private slots:
         std::string comments;
         for (int k = 0; k < 40; ++k)
             comments += "; komentář " + std::to_string(k) + "\r\n";
-        const std::string frame = appendBlock("", formatBlock(BoardState{})).substr(2);
+        const std::string frame = blockSuffix(formatBlock(BoardState{})).substr(2);
         std::string noR4 = frame;
         noR4.erase(noR4.find("           mov R4"), noR4.find("           mov R5") - noR4.find("           mov R4"));
         QTest::addColumn<QString>("item");
@@ -271,10 +265,10 @@ private slots:
     {
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_));
-        const std::string a = appendBlock("", formatBlock(BoardState{}));
+        const std::string a = blockSuffix(formatBlock(BoardState{}));
         BoardState lit;
         lit.change(Led{0, 0}, LedState::Lit);
-        const std::string b = appendBlock("", formatBlock(lit));
+        const std::string b = blockSuffix(formatBlock(lit));
         window().setCodeText(QString::fromStdString(a + b));
         putCursorAt(positionOf(a + b, (a + b).rfind("R3")));
         editor()->setFocus();

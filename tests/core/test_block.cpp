@@ -98,7 +98,7 @@ TEST(FormatBlock, AllLitBoard)
 TEST(AppendBlock, EmptyTextGetsLeadingLineBreakBlockAndCall)
 {
     const std::string block = formatBlock(boardWithLit({"A0"}));
-    EXPECT_EQ(appendBlock("", block), "\r\n" + block + "\r\n           Call Citac");
+    EXPECT_EQ(blockSuffix(block), "\r\n" + block + "\r\n           Call Citac");
     EXPECT_EQ(kCallLine, "           Call Citac");
 }
 
@@ -106,7 +106,7 @@ TEST(AppendBlock, TwoFramesExactBytes)
 {
     const std::string frame1 = formatBlock(boardWithLit({"A0"}));
     const std::string frame2 = formatBlock(boardWithLit({"E0", "E1"}));
-    const std::string text = appendBlock(appendBlock("", frame1), frame2);
+    const std::string text = blockSuffix(frame1) + blockSuffix(frame2);
     EXPECT_EQ(text,
               "\r\n"
               "           mov R2,#0FEh\r\n"
@@ -126,15 +126,14 @@ TEST(AppendBlock, TwoFramesExactBytes)
 TEST(AppendBlock, KeepsTheTextAndAppendsTheGivenBlockVerbatim)
 {
     // A text already ending with a line break gets an empty line before the block.
-    EXPECT_EQ(appendBlock("x\r\n", "B"), "x\r\n\r\nB\r\n           Call Citac");
+    EXPECT_EQ(std::string("x\r\n") + blockSuffix("B"), "x\r\n\r\nB\r\n           Call Citac");
     // The block text is not checked: whatever the label shows is appended, also twice.
-    const std::string once = appendBlock("start", "anything");
+    const std::string once = std::string("start") + blockSuffix("anything");
     EXPECT_EQ(once, "start\r\nanything\r\n           Call Citac");
-    EXPECT_EQ(appendBlock(once, "anything"),
+    EXPECT_EQ(once + blockSuffix("anything"),
               "start\r\nanything\r\n           Call Citac\r\nanything\r\n           Call Citac");
-    EXPECT_EQ(appendBlock("t", "b"), "t" + blockSuffix("b"));
     // Bytes beyond ASCII pass through unchanged.
-    EXPECT_EQ(appendBlock("; \xC4\x8D\xC5\xA1", ""), "; \xC4\x8D\xC5\xA1\r\n\r\n           Call Citac");
+    EXPECT_EQ(std::string("; \xC4\x8D\xC5\xA1") + blockSuffix(""), "; \xC4\x8D\xC5\xA1\r\n\r\n           Call Citac");
 }
 
 }  // namespace

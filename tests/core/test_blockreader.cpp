@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -205,7 +204,7 @@ TEST(LocateBlock, NamesTheLineAndWhatIsWrong)
         ASSERT_FALSE(found) << c.text;
         EXPECT_EQ(found.error(), c.problem) << c.text;
     }
-    const std::string added = appendBlock("", formatBlock(BoardState{}));
+    const std::string added = blockSuffix(formatBlock(BoardState{}));
     EXPECT_EQ(locateBlockAtLine(added, 6)->begin, 2u);
     EXPECT_EQ(locateBlockAtLine(added, 0).error(), (LineProblem{1, notInFrame}));
     EXPECT_EQ(locateBlockAtLine("", 3).error().line, 4u);
@@ -230,7 +229,7 @@ TEST(LocateBlock, FindsTheBlockAroundEveryLineAndByteOfIt)
         for (std::size_t p = 0; p < parts.size(); ++p)
             for (std::size_t k = 0; k < parts[p].lines.size(); ++k) {
                 const std::size_t line = first[p] + k;
-                const std::optional<BlockInText> found = findBlockAtLine(text, line);
+                const Expected<BlockInText> found = locateBlockAtLine(text, line);
                 if (!parts[p].frame) {
                     // a block without its call, or one inside a broken part, may still read
                     if (found) {
@@ -247,8 +246,11 @@ TEST(LocateBlock, FindsTheBlockAroundEveryLineAndByteOfIt)
 
                 // Every byte of the line, its line end included, stands in the same block.
                 const std::size_t lineEnd = line + 1 < lineStarts.size() ? lineStarts[line + 1] - 1 : text.size();
-                for (std::size_t at = lineStarts[line]; at <= lineEnd; ++at)
-                    ASSERT_EQ(findBlockAt(text, at), found) << "offset " << at;
+                for (std::size_t at = lineStarts[line]; at <= lineEnd; ++at) {
+                    const Expected<BlockInText> byByte = locateBlockAt(text, at);
+                    ASSERT_TRUE(byByte) << "offset " << at;
+                    ASSERT_EQ(*byByte, *found) << "offset " << at;
+                }
             }
     }
 }
@@ -259,7 +261,7 @@ TEST(LocateBlock, ReplacingABlockKeepsEveryOtherByte)
     std::vector<ProgramPart> parts{{{"; hlavička"}}, testing::handEditedFrame(rng), testing::canonicalFrame(testing::randomBoard(rng))};
     const std::string before = testing::join(parts);
     const BoardState replacement = boardFromValues({0x0A, 0xFF, 0x00, 0x80, 0xFE});
-    const std::optional<BlockInText> found = findBlockAtLine(before, 6);  // the hand-edited frame's call line
+    const Expected<BlockInText> found = locateBlockAtLine(before, 6);  // the hand-edited frame's call line
     ASSERT_TRUE(found.has_value());
 
     const std::string call = parts[1].lines.back();

@@ -232,7 +232,7 @@ TEST(BlockScanner, EmptyTextFindsNothingAndChangesNoLamp)
 
 TEST(BlockScanner, OneBlockAlternatesWithAStepAtPositionZero)
 {
-    const std::string text = appendBlock("", block(0xFF, 0xFF, 0xFF, 0xFF, 0xFF));
+    const std::string text = blockSuffix(block(0xFF, 0xFF, 0xFF, 0xFF, 0xFF));
     BlockScanner scanner;
     LampStates lamps = allLit();
     for (int cycle = 0; cycle < 2; ++cycle) {
@@ -318,7 +318,7 @@ TEST(BlockScanner, MarkerIsExactAndCaseSensitive)
 
 TEST(BlockScanner, ValuesBelowTheRangeOfR5AndR6KeepTheirLamps)
 {
-    const std::string text = appendBlock("", block(0x12, 0x34, 0x56, 0x7F, 0xBF));
+    const std::string text = blockSuffix(block(0x12, 0x34, 0x56, 0x7F, 0xBF));
     BlockScanner scanner;
     LampStates lamps = allLit();
     EXPECT_THAT(scanner.step(text, lamps), ElementsAre(0x12, 0x34, 0x56, none, none));
@@ -333,9 +333,9 @@ TEST(BlockScanner, BlockWithoutR4LineLetsTheCGroupRunAhead)
 {
     const std::string frame2 = blockLine(2, 0x12) + "\r\n" + blockLine(3, 0x22) + "\r\n" +
                                blockLine(5, 0x82) + "\r\n" + blockLine(6, 0xC2);
-    std::string text = appendBlock("", block(0x11, 0x21, 0x31, 0x81, 0xC1));
-    text = appendBlock(text, frame2);
-    text = appendBlock(text, block(0x13, 0x23, 0x33, 0x83, 0xC3));
+    std::string text = blockSuffix(block(0x11, 0x21, 0x31, 0x81, 0xC1));
+    text += blockSuffix(frame2);
+    text += blockSuffix(block(0x13, 0x23, 0x33, 0x83, 0xC3));
 
     BlockScanner scanner;
     LampStates lamps;
@@ -355,8 +355,8 @@ TEST(BlockScanner, LineOrderWithinABlockDoesNotMatter)
     std::string forward;
     std::string reversed;
     for (const auto& f : frames) {
-        forward = appendBlock(forward, block(f[0], f[1], f[2], f[3], f[4]));
-        reversed = appendBlock(reversed, blockLine(6, f[4]) + "\r\n" + blockLine(5, f[3]) + "\r\n" +
+        forward += blockSuffix(block(f[0], f[1], f[2], f[3], f[4]));
+        reversed += blockSuffix(blockLine(6, f[4]) + "\r\n" + blockLine(5, f[3]) + "\r\n" +
                                              blockLine(4, f[2]) + "\r\n" + blockLine(3, f[1]) +
                                              "\r\n" + blockLine(2, f[0]));
     }
@@ -390,8 +390,8 @@ TEST(BlockScanner, MarkerInACommentCounts)
 
 TEST(BlockScanner, ResetStartsOverAtTheFirstBlock)
 {
-    std::string text = appendBlock("", block(0x01, 0x02, 0x03, 0x84, 0xC5));
-    text = appendBlock(text, block(0xF1, 0xF2, 0xF3, 0xF4, 0xF5));
+    std::string text = blockSuffix(block(0x01, 0x02, 0x03, 0x84, 0xC5));
+    text += blockSuffix(block(0xF1, 0xF2, 0xF3, 0xF4, 0xF5));
     BlockScanner scanner;
     LampStates lamps;
     scanner.step(text, lamps);
@@ -433,7 +433,7 @@ TEST(BlockScanner, LongTextPlaysEveryFrameInEveryGroup)
     std::string text;
     for (int k = 0; k < frames; ++k) {
         const auto v = frameValues(k);
-        text = appendBlock(text, block(v[0], v[1], v[2], v[3], v[4]));
+        text += blockSuffix(block(v[0], v[1], v[2], v[3], v[4]));
     }
     ASSERT_EQ(text.size(), 148u * frames);
 

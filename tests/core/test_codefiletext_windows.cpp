@@ -10,6 +10,7 @@
 // status is 1 when one failed.
 #include "codefiletext.h"
 #include "codepage.h"
+#include "tableencoder.h"
 #include "utf8.h"
 
 #include <windows.h>
@@ -56,7 +57,7 @@ void systemConversionMatchesTheTable(const AnsiEncoder& ansi, CodePage page)
         std::string utf8;
         appendUtf8(utf8, c);
         const std::optional<std::string> system = ansi(utf8);
-        const std::optional<std::string> table = encodeFromUtf8(page, utf8);
+        const std::optional<std::string> table = blikon::testing::encodeWithTable(page, utf8);
         if (system != table && ++differences <= 10)
             std::printf("FAIL U+%04X: Windows gives %s, the table %s\n", unsigned(c), hex(system).c_str(),
                         hex(table).c_str());

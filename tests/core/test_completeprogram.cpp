@@ -33,7 +33,7 @@ std::string completeProgram(const std::vector<BoardState>& frames)
 {
     std::string code;
     for (const BoardState& frame : frames)
-        code += blockSuffix(formatBlock(frame));  // appendBlock without copying the text each time
+        code += blockSuffix(formatBlock(frame));
     return testing::toAs31Dialect(addEnd(addStart(code)));
 }
 

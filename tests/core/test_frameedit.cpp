@@ -224,7 +224,7 @@ TEST(FrameEdits, KeepTheTextAroundFramesAsItIs)
     const std::string a = testing::join({testing::canonicalFrame(boardFromValues({1, 2, 3, 0x84, 0xC5}))});
     const std::string b = testing::join({testing::canonicalFrame(BoardState{})});
     const auto frameAt = [](const std::string& text, std::size_t line) { return *locateFrameAtLine(text, line); };
-    const std::vector<FrameInText> two = listFrames(appendBlock(appendBlock("", formatBlock(BoardState{})), formatBlock(BoardState{})));
+    const std::vector<FrameInText> two = listFrames(blockSuffix(formatBlock(BoardState{})) + blockSuffix(formatBlock(BoardState{})));
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0].firstLine(), 1u);
     EXPECT_EQ(two[1].lastLine(), 12u);

@@ -81,10 +81,10 @@ TEST(SelectedFrames, DeleteAndDuplicateMatchSplitAndJoinAndOneByOne)
 // The header's examples, to the byte, and the ends of a text.
 TEST(SelectedFrames, KeepWhatStandsBetweenFrames)
 {
-    const std::string a = appendBlock("", formatBlock(BoardState{})).substr(2);  // one frame, no line end
+    const std::string a = blockSuffix(formatBlock(BoardState{})).substr(2);  // one frame, no line end
     BoardState lit;
     lit.change(Led{0, 0}, LedState::Lit);
-    const std::string b = appendBlock("", formatBlock(lit)).substr(2);
+    const std::string b = blockSuffix(formatBlock(lit)).substr(2);
     const auto framesOf = [](const std::string& text) { return listFrames(text); };
 
     std::string text = "X\r\n" + a + "\r\n" + b;

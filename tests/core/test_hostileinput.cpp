@@ -4,6 +4,7 @@
 #include "codefiletext.h"
 #include "codepage.h"
 #include "rtfreader.h"
+#include "tableencoder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ using namespace blikon;
 
 namespace {
 
-const AnsiEncoder kWindows1250 = [](std::string_view utf8) { return encodeFromUtf8(CodePage::Windows1250, utf8); };
+const AnsiEncoder kWindows1250 = [](std::string_view utf8) { return blikon::testing::encodeWithTable(CodePage::Windows1250, utf8); };
 
 }  // namespace
 

@@ -18,7 +18,7 @@ std::string frames(int count)
 {
     std::string text;
     for (int k = 0; k < count; ++k)
-        text = appendBlock(text, formatBlock(BoardState{}));
+        text += blockSuffix(formatBlock(BoardState{}));
     return text;
 }
 
@@ -34,7 +34,7 @@ TEST(ProgramEnd, IsWhereFramesJoinTheLoop)
         ASSERT_TRUE(end.has_value()) << count;
         EXPECT_EQ(*end, addStart(frames(count)).size() + 2) << count;
         EXPECT_EQ(program.substr(0, *end) + frameLines + program.substr(*end),
-                  addEnd(appendBlock(addStart(frames(count)), block)));
+                  addEnd(addStart(frames(count)) + blockSuffix(block)));
     }
     EXPECT_THAT(programEndAt(addEnd("")), Optional(2u));
 }
@@ -44,6 +44,10 @@ TEST(ProgramEnd, IsTheFirstLoopJumpThatFce2Follows)
     EXPECT_THAT(programEndAt(addEnd(addEnd(frames(1)))), Optional(frames(1).size() + 2));
     // A hand-edited end: other case, a comment, no blank lines.
     EXPECT_THAT(programEndAt("x\r\n\tLJMP FCE1 ; znovu\r\n; konec smyčky\r\nFce2: ljmp start0"), Optional(3u));
+    for (const char* jump : {"jmp", "LJMP", "Sjmp", "ajmp"})
+        EXPECT_THAT(programEndAt(std::string("x\r\n ") + jump + " fce1\r\nfce2: ljmp start0"), Optional(3u)) << jump;
+    for (const char* other : {"acall fce1", "jz fce1", "ljmp fce1a"})
+        EXPECT_EQ(programEndAt(std::string("x\r\n ") + other + "\r\nfce2: ljmp start0"), std::nullopt) << other;
     EXPECT_EQ(programEndAt("jmp fce1\r\nnop\r\nfce2: ljmp start0"), std::nullopt);  // fce2 must come next
     EXPECT_EQ(programEndAt("jmp fce1"), std::nullopt);
     EXPECT_EQ(programEndAt("here: jmp fce1\r\nfce2: ljmp start0"), std::nullopt);
@@ -68,7 +72,7 @@ TEST(ProgramFrameCount, CountsTheCallsBetweenStartAndEnd)
 }
 
 // The loop's calls by line: as many as programFrameCount counts, each a line that calls
-// Citac, the first one below the start's ten lines and the empty line of appendBlock.
+// Citac, the first one below the start's ten lines and the empty line that blockSuffix begins with.
 TEST(LoopCallLines, AreTheLinesThatTheFrameCountCounts)
 {
     using ::testing::ElementsAre;

@@ -115,7 +115,7 @@ TEST(Templates, StartJoinsTheFirstLineOfTheCode)
 TEST(Templates, WholeProgramFromOneFrame)
 {
     const std::string block = formatBlock(BoardState{});
-    const std::string program = addEnd(addStart(appendBlock("", block)));
+    const std::string program = addEnd(addStart(blockSuffix(block)));
 
     std::vector<std::string> lines = kStartLines;
     lines.insert(lines.end(), {

@@ -1,5 +1,6 @@
 #include "codefiletext.h"
 #include "codepage.h"
+#include "tableencoder.h"
 #include "utf8.h"
 
 #include <gmock/gmock.h>
@@ -17,7 +18,7 @@ const std::string kCzech1250 = "\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\xFA\xF9\x9D
 const std::string kCzechUtf8 = "ěščřžýáíéúůťďňó ĚŠČŘŽÝÁÍÉÚŮŤĎŇÓ";
 
 // Windows-1250 through our own table, standing in for a Windows ANSI code page.
-const AnsiEncoder kWindows1250Ansi = [](std::string_view utf8) { return encodeFromUtf8(CodePage::Windows1250, utf8); };
+const AnsiEncoder kWindows1250Ansi = [](std::string_view utf8) { return blikon::testing::encodeWithTable(CodePage::Windows1250, utf8); };
 
 std::string allBytes()
 {
@@ -74,7 +75,7 @@ TEST(Utf8, CodePointsRoundTripAndNonCharactersBecomeReplacement)
 TEST(CodePage, Windows1250HoldsTheCzechLetters)
 {
     EXPECT_EQ(decodeToUtf8(CodePage::Windows1250, kCzech1250), kCzechUtf8);
-    EXPECT_EQ(encodeFromUtf8(CodePage::Windows1250, kCzechUtf8), kCzech1250);
+    EXPECT_EQ(blikon::testing::encodeWithTable(CodePage::Windows1250, kCzechUtf8), kCzech1250);
     EXPECT_EQ(decodeByte(CodePage::Windows1250, 0x80), U'€');
     EXPECT_EQ(decodeByte(CodePage::Windows1250, 0xA0), U'\u00A0');
     EXPECT_EQ(decodeByte(CodePage::Windows1252, 0xE8), U'è');
@@ -87,7 +88,7 @@ TEST(CodePage, EveryByteRoundTripsIncludingTheUndefinedOnes)
     for (const CodePage page : {CodePage::Windows1250, CodePage::Windows1252}) {
         const std::string text = decodeToUtf8(page, allBytes());
         EXPECT_TRUE(isValidUtf8(text));
-        EXPECT_EQ(encodeFromUtf8(page, text), allBytes());
+        EXPECT_EQ(blikon::testing::encodeWithTable(page, text), allBytes());
     }
     EXPECT_EQ(decodeByte(CodePage::Windows1250, 0x81), U'\u0081');
     EXPECT_EQ(decodeByte(CodePage::Windows1252, 0x9D), U'\u009D');
@@ -98,8 +99,8 @@ TEST(CodePage, CharactersWithoutAByteAreRefused)
     EXPECT_EQ(encodeChar(CodePage::Windows1252, U'ł'), std::nullopt);
     EXPECT_EQ(encodeChar(CodePage::Windows1250, U'ł'), 0xB3);
     EXPECT_EQ(encodeChar(CodePage::Windows1250, U'ñ'), std::nullopt);
-    EXPECT_EQ(encodeFromUtf8(CodePage::Windows1250, "sum ∑"), std::nullopt);
-    EXPECT_EQ(encodeFromUtf8(CodePage::Windows1250, ""), "");
+    EXPECT_EQ(blikon::testing::encodeWithTable(CodePage::Windows1250, "sum ∑"), std::nullopt);
+    EXPECT_EQ(blikon::testing::encodeWithTable(CodePage::Windows1250, ""), "");
 }
 
 TEST(DecodeFileBytes, ReadsUtf8WhenWellFormedElseWindows1250)

@@ -4,6 +4,7 @@
 #include "commondialog.h"
 #include "fakes.h"
 #include "fblikon.h"
+#include "mainwindowtest.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -77,13 +78,9 @@ struct AsNormalUser {
 
 }  // namespace
 
-class TestFileCommands : public QObject {
+class TestFileCommands : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    FBlikon& window() { return *window_; }
     CodeDocument& document() { return *window_->document(); }
     QString path(const QString& name) const { return fx_->path(name); }
 

@@ -1,6 +1,7 @@
 #include "codeeditor.h"
 #include "fblikon.h"
 #include "findchild.h"
+#include "mainwindowtest.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -35,13 +36,8 @@ using Messages = QList<std::pair<QString, Icon>>;
 // The commands of the menu "Deska" as the user meets them: the error list with its
 // warnings, what F9, Ctrl+H and F6 do with an empty program, and how Ctrl+H names and
 // replaces its file.
-class TestHexCommands : public QObject {
+class TestHexCommands : public MainWindowTest {
     Q_OBJECT
-
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
 
     // The texts of the error list, or nothing when it is not shown.
     QStringList listedProblems()
@@ -83,8 +79,7 @@ class TestHexCommands : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }

@@ -2,6 +2,7 @@
 #include "fakes.h"
 #include "fblikon.h"
 #include "findchild.h"
+#include "mainwindowtest.h"
 #include "safefilewriter.h"
 #include "smalltmpfs.h"
 #include "windowtest.h"
@@ -87,13 +88,9 @@ enum class Command {
 // Saving onto a disk that fails: the old file stays byte for byte, no temporary file is
 // left, the failure is shown with the platform's description, and the window keeps its
 // title, saved flag and code text.
-class TestSaveFaults : public QObject {
+class TestSaveFaults : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    FBlikon& window() { return *window_; }
 
     void trigger(Command command)
     {

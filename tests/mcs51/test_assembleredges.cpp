@@ -326,27 +326,43 @@ TEST(AssemblerEdges, EveryOperatorWrapsTo32Bits)
               Errors({{1, "Hodnota −2147483648 je mimo rozsah −32768 až 65535."}}));
 }
 
-// 32 parentheses or unary operators deep is accepted, 33 is not.
+// 32 levels of parentheses, unary operators or both, also in a bit number, are
+// accepted, 33 are not. Each row nests its levels in turn, the first outermost.
 TEST(AssemblerEdges, ExpressionsNest32Deep)
 {
-    const auto nested = [](int depth, const char* open, const char* inner, const char* close) {
-        std::string text = "db ";
-        for (int k = 0; k < depth; ++k)
-            text += open;
-        text += inner;
-        for (int k = 0; k < depth; ++k)
-            text += close;
-        return text;
+    struct Nesting {
+        std::vector<std::pair<std::string, std::string>> levels;  // opening and closing text
+        std::string before;                                       // in front of the outermost
+        std::uint8_t value;                                       // of 32 levels around 1
+    };
+    const std::vector<Nesting> rows = {
+        {{{"(", ")"}}, "", 1},
+        {{{"-", ""}}, "", 1},
+        {{{"+", ""}}, "", 1},
+        {{{"NOT ", ""}}, "", 1},
+        {{{"HIGH ", ""}}, "", 0},
+        {{{"LOW ", ""}}, "", 1},
+        {{{"-", ""}, {"(", ")"}}, "", 1},
+        {{{"NOT ", ""}, {"(", ")"}}, "", 1},
+        {{{"(", ")"}}, "20h.", 1},  // the bit number of 20h.1, bit 01h
+    };
+    const auto nested = [](const Nesting& row, int depth) {
+        std::string opening = "db " + row.before, closing;
+        for (int k = 0; k < depth; ++k) {
+            const auto& [open, close] = row.levels[std::size_t(k) % row.levels.size()];
+            opening += open;
+            closing = close + closing;
+        }
+        return opening + "1" + closing;
     };
     const Errors tooDeep{{1, "Výraz je příliš složitý."}};
-    EXPECT_EQ(codeAt(assemble(nested(32, "(", "1", ")")), 0, 1), Bytes{1});
-    EXPECT_EQ(assemble(nested(33, "(", "1", ")")).errors, tooDeep);
-    EXPECT_EQ(codeAt(assemble(nested(32, "-", "1", "")), 0, 1), Bytes{1});
-    EXPECT_EQ(assemble(nested(33, "-", "1", "")).errors, tooDeep);
-    EXPECT_EQ(codeAt(assemble(nested(16, "-(", "1", ")")), 0, 1), Bytes{1});
-    EXPECT_EQ(assemble(nested(16, "-(", "+1", ")")).errors, tooDeep);
+    for (const Nesting& row : rows) {
+        EXPECT_EQ(codeAt(assemble(nested(row, 32)), 0, 1), Bytes{row.value}) << nested(row, 32);
+        EXPECT_EQ(assemble(nested(row, 33)).errors, tooDeep) << nested(row, 33);
+    }
     // Side by side, parentheses do not add up.
-    EXPECT_TRUE(assemble(nested(32, "(", "1", ")") + "+" + nested(32, "(", "1", ")").substr(3)).ok());
+    const std::string deepest = nested(rows[0], 32).substr(3);
+    EXPECT_TRUE(assemble("db " + deepest + "+" + deepest).ok());
 }
 
 // The common slips, each with its line and what to write instead; a line in error still
@@ -390,7 +406,8 @@ TEST(AssemblerEdges, SlipsGetMessagesThatSayWhatToWrite)
 }
 
 // Code after End is a warning: the program assembles, the warning counts the lines and
-// the frames that will not be assembled, in correct Czech.
+// the frames that will not be assembled, in correct Czech. So is a program end without
+// its End.
 TEST(AssemblerEdges, CodeAfterEndIsAWarningWithItsCounts)
 {
     const std::string frame = "\n mov R2,#0FEh\n Call Citac";
@@ -410,6 +427,10 @@ TEST(AssemblerEdges, CodeAfterEndIsAWarningWithItsCounts)
          {{2, "Za koncem programu (End, řádek 1) je ještě 10 řádků kódu (5 snímků); nepřeloží se."}}},
         {"x: nop\n .END\n mov A,#0x1\nx: nop", {{3, "Za koncem programu (End, řádek 2) jsou ještě 2 řádky kódu; "
                                                     "nepřeloží se."}}},
+        // A program end that lost its End: at its last line of code.
+        {" call Citac\nCitac: ret\n\n; konec\n", {{2, "Chybí konec programu: za poslední řádek patří End."}}},
+        {" call Citac\nCitac: ret\n End", {}},
+        {" nop\n ret", {}},
     };
     for (const auto& [source, warnings] : cases) {
         const Assembly assembly = assemble(source);

@@ -7,6 +7,7 @@
 
 #include "block.h"
 #include "oracles.h"
+#include "randomeffect.h"
 #include "templates.h"
 
 #include <gtest/gtest.h>
@@ -40,38 +41,6 @@ std::vector<std::uint64_t> frameStarts(int frames, int count)
         starts.push_back(starts.back() + (k % frames == 0 ? kLoopFrameCycles : kFrameCycles));
     return starts;
 }
-
-LampStates lampsOf(const BoardState& frame)
-{
-    LampStates lamps;
-    for (Led led : allLeds())
-        lamps.set(led, frame.isLit(led));
-    return lamps;
-}
-
-// Random frames, none dark and none like the one before, and the complete program that
-// the add, start and end commands make of them.
-struct Effect {
-    std::vector<LampStates> frames;
-    std::string program;
-
-    Effect(int count, unsigned seed)
-    {
-        std::mt19937 random(seed);
-        std::string code;
-        while (int(frames.size()) < count) {
-            BoardState frame;
-            for (Led led : allLeds())
-                if (random() & 1)
-                    frame.change(led, LedState::Lit);
-            if (lampsOf(frame).litCount() == 0 || (!frames.empty() && lampsOf(frame) == frames.back()))
-                continue;
-            frames.push_back(lampsOf(frame));
-            code = appendBlock(code, formatBlock(frame));
-        }
-        program = addEnd(addStart(code));
-    }
-};
 
 Assembly assembled(const std::string& text)
 {

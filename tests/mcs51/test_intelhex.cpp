@@ -103,6 +103,7 @@ TEST(IntelHex, RefusesWhatTheChipCannotTakeWithLineAndReason)
         {data + "\n" + record(0x01, 0, {0}), 2, "koncový záznam nesmí nést data."},
         {record(0x04, 0, {0}) + "\n" + kEnd, 1, "záznam typu 04 má nést 2 bajty, nese 1 bajt."},
         {record(0x02, 0, {0, 0, 0}) + "\n" + kEnd, 1, "záznam typu 02 má nést 2 bajty, nese 3 bajty."},
+        {record(0x03, 0, {0, 0, 0}) + "\n" + kEnd, 1, "záznam typu 03 má nést 4 bajty, nese 3 bajty."},
         {record(0x05, 0, {0, 0}) + "\n" + kEnd, 1, "záznam typu 05 má nést 4 bajty, nese 2 bajty."},
         {kEnd + "\n\n" + data, 3, "za koncovým záznamem (řádek 1) už nic být nemá."},
         // The 64 KB of code memory, each way a byte can lie beyond it.

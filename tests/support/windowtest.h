@@ -5,6 +5,7 @@
 
 #include "fakes.h"
 #include "qtsettingsstore.h"
+#include "recoverystore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -160,12 +161,25 @@ private:
     QtSettingsStore store_;
 };
 
+// The recovery store in a folder of the test's own, put in for the user's while it
+// lives: closing a window with unsaved text never writes into the user's data folder.
+class RecoveryStoreInFolder {
+public:
+    RecoveryStoreInFolder() { RecoveryStore::setShared(&store); }
+    ~RecoveryStoreInFolder() { RecoveryStore::setShared(nullptr); }
+    RecoveryStoreInFolder(const RecoveryStoreInFolder&) = delete;
+    RecoveryStoreInFolder& operator=(const RecoveryStoreInFolder&) = delete;
+
+    TestFolder folder;
+    RecoveryStore store{folder.path(QStringLiteral("obnova"))};
+};
+
 // Made in a window test's init() and dropped in its cleanup(), so that every test
 // function starts from nothing: the fakes stand in for message boxes, dialogs, the
 // printer, the keyboard locks, the registry, other programs, child processes and the
-// file system; the test has an empty folder of its own and the settings are an empty
-// INI file apart from it. Going, the fixture deletes the windows the test left (while
-// the fakes are still in) and puts the real seams back.
+// file system; the test has an empty folder of its own, the settings are an empty INI
+// file apart from it, and so is the recovery store. Going, the fixture deletes the
+// windows the test left (while the fakes are still in) and puts the real seams back.
 //
 //     std::optional<WindowTestFixture> fx_;
 //     void init() { fx_.emplace(); window_ = new FBlikon; }
@@ -196,6 +210,7 @@ public:
 
     TestFolder folder;
     IniSettings settings;
+    RecoveryStoreInFolder recovery;
     FakeMessageBoxes boxes;
     FakeDialogs dialogs;
     FakePrinter printer;

@@ -43,6 +43,55 @@ private slots:
         QCOMPARE(editor.codeTextUtf8(), expectedUtf8(editor));
     }
 
+    // Setting the text replaces only what differs from the text shown, as one step of
+    // the editor's undo (none when nothing differs).
+    void settingTheTextReplacesOnlyWhatDiffers_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QList<qsizetype>>("span");
+        const QString a64(64, QLatin1Char('a'));
+        const QString a100(100, QLatin1Char('a'));
+        const QString b100(100, QLatin1Char('b'));
+        QTest::newRow("equal") << "abc" << "abc" << QList<qsizetype>{3, 3, 3, 3};
+        QTest::newRow("insertion") << "abcd" << "abXYcd" << QList<qsizetype>{2, 2, 2, 4};
+        QTest::newRow("deletion") << "abXYcd" << "abcd" << QList<qsizetype>{2, 4, 2, 2};
+        QTest::newRow("replacement") << "abXcd" << "abYYcd" << QList<qsizetype>{2, 3, 2, 4};
+        QTest::newRow("repeated characters") << "aaa" << "aaaa" << QList<qsizetype>{3, 3, 3, 4};
+        QTest::newRow("from empty") << "" << "abc" << QList<qsizetype>{0, 0, 0, 3};
+        QTest::newRow("to empty") << "abc" << "" << QList<qsizetype>{0, 3, 0, 0};
+        QTest::newRow("all different") << "abc" << "xyz" << QList<qsizetype>{0, 3, 0, 3};
+        QTest::newRow("line breaks of any kind") << QStringLiteral("a\u2029b\u2028c") << "a\nb\nc"
+                                                 << QList<qsizetype>{5, 5, 5, 5};
+        QTest::newRow("at a run's end") << a64 + "X" << a64 + "Y" << QList<qsizetype>{64, 65, 64, 65};
+        QTest::newRow("past a run") << a100 + "X" + b100 << a100 + "YZ" + b100 << QList<qsizetype>{100, 101, 100, 102};
+        QTest::newRow("pair's first half the same")
+            << QStringLiteral("a\U0001F4A1") << QStringLiteral("a\U0001F4A2") << QList<qsizetype>{1, 3, 1, 3};
+        QTest::newRow("pair's second half the same")
+            << QStringLiteral("x\U0001F4A1") << QStringLiteral("x\U0001F0A1") << QList<qsizetype>{1, 3, 1, 3};
+    }
+    void settingTheTextReplacesOnlyWhatDiffers()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, wanted);
+        QFETCH(QList<qsizetype>, span);
+        QCOMPARE(differingSpan(shown, wanted), (TextSpan{span[0], span[1], span[2], span[3]}));
+
+        const auto crLf = [](QString text) {
+            return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'))
+                .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        };
+        CodeEditor editor;
+        editor.setCodeText(crLf(shown));
+        editor.document()->clearUndoRedoStacks();
+        editor.setCodeText(crLf(wanted));
+        QCOMPARE(editor.codeText(), crLf(wanted));
+        QCOMPARE(editor.document()->isUndoAvailable(), span[0] != span[1] || span[2] != span[3]);
+        editor.undo();
+        QCOMPARE(editor.codeText(), crLf(shown));
+        QVERIFY(!editor.document()->isUndoAvailable());
+    }
+
     // A lone surrogate (pasted from a broken source) cannot be written as UTF-8: it
     // becomes U+FFFD, so the file still opens as UTF-8 and not as Windows-1250.
     void loneSurrogatesBecomeReplacementCharacters()

@@ -37,6 +37,8 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 use_locale "$work/locale" cs_CZ.UTF-8
 echo "Making a Wine prefix in $WINEPREFIX"
 make_wine_prefix
+# Each step under Wine may take this long on a loaded machine before it counts as hung.
+export WINE_STEP_TIMEOUT
 env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 wineserver --wait
@@ -52,32 +54,37 @@ settings_key='HKCU\Software\VB and VBA Program Settings\Blikon'
 
 fail() { echo "FAILED: $*" >&2; wineserver --kill || true; exit 1; }
 ok() { echo "ok: $*"; }
-run_installer() { wine "$installer" /S || fail "the installer ended with status $?"; wineserver --wait; }
+run_installer() {
+  timeout "$WINE_STEP_TIMEOUT" wine "$installer" /S || fail "the installer ended with status $?"
+  timeout "$WINE_STEP_TIMEOUT" wineserver --wait
+}
 value() {  # key name: the value's data as reg query prints it
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
-window_id() {  # the X window whose title contains $1, within 60 s
+window_id() {  # the X window whose title contains $1, within 3 minutes
   local id
-  for _ in $(seq 600); do
+  for _ in $(seq 1800); do
     id=$(xwininfo -root -tree | grep -F -- "$1" | awk '{ print $1 }' | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
   return 1
 }
-window_gone() {  # no X window with $1 in its title, within 20 s
-  for _ in $(seq 200); do
+window_gone() {  # no X window with $1 in its title, within a minute
+  for _ in $(seq 600); do
     xwininfo -root -tree | grep -qF -- "$1" || return 0
     sleep 0.1
   done
   return 1
 }
 exact_title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
-keys() { wine "$sendkeys" "$@" || fail "sendkeys $*"; }
+keys() { timeout "$WINE_STEP_TIMEOUT" wine "$sendkeys" "$@" || fail "sendkeys $*"; }
 
 # 1. The silent install.
 run_installer
-for file in blikon.exe LICENCE-Qt.txt licence/LGPL-3.0-only.txt licence/copyright-debian.txt Odinstalovat.exe; do
+for file in blikon.exe LICENCE-Qt.txt licence/LGPL-3.0-only.txt licence/copyright-debian.txt Odinstalovat.exe \
+            avrdude.exe avrdude.conf blikon-at89.conf AVRDUDE.txt licence/avrdude-GPL-2.0.txt \
+            licence/libusb-LGPL-2.1.txt; do
   [ -f "$folder/$file" ] || fail "not installed: $file"
 done
 [ -f "$menu/Blikon.lnk" ] || fail "no Start-menu entry Blikon"
@@ -85,6 +92,15 @@ done
 [ "$(value "$uninstall_key" DisplayName)" = Blikon ] || fail "no entry in Programs and Features"
 [ "$(value "$uninstall_key" DisplayIcon)" = 'C:\Program Files\Blikon\blikon.exe' ] || fail "the entry has not the program's icon"
 ok "installed: $(du -sh "$folder" | cut -f1) in C:\\Program Files\\Blikon, Start menu, Programs and Features (version $(value "$uninstall_key" DisplayVersion))"
+
+# avrdude beside it runs, finds its configuration beside it and knows the programmers.
+avrdude() { (cd "$folder" && timeout "$WINE_STEP_TIMEOUT" wine avrdude.exe "$@" 2>&1 | tr -d '\r') || true; }
+[[ $(avrdude '-?') == *"Usage: avrdude [options]"* ]] || fail "avrdude.exe -? prints no usage"
+[[ $(avrdude -c stk500v1 -p '?') == *"m328p     = ATmega328P"* ]] || fail "avrdude.exe -p ? lists no parts"
+[[ $(avrdude -C +blikon-at89.conf -c stk500v1 -p '?') == *"89s52     = AT89S52"* ]] ||
+  fail "avrdude.exe -C +blikon-at89.conf -p ? lists no AT89S52"
+[[ $(avrdude -c '?') == *"usbasp             = USBasp"* ]] || fail "avrdude.exe knows no USBasp"
+ok "avrdude.exe runs: its usage, its parts and Blikon's AT89S52, the USBasp"
 
 # 2. The installed program: the splash, then the main window.
 wine 'C:\Program Files\Blikon\blikon.exe' &
@@ -124,8 +140,8 @@ run_installer
 [ -f "$folder/blikon.exe" ] || fail "installing again left no program"
 [ "$(value "$settings_key\\Path" R1)" = "$speed" ] || fail "installing again lost the setting"
 ok "installing again keeps the stored speed R1 = $speed"
-wine "$folder/Odinstalovat.exe" /S
-wineserver --wait  # the uninstaller runs on from a copy of itself
+timeout "$WINE_STEP_TIMEOUT" wine "$folder/Odinstalovat.exe" /S
+timeout "$WINE_STEP_TIMEOUT" wineserver --wait  # the uninstaller runs on from a copy of itself
 [ ! -e "$folder/blikon.exe" ] || fail "the uninstaller left blikon.exe"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu folder"
 [ -z "$(value "$uninstall_key" DisplayName)" ] || fail "the uninstaller left the entry in Programs and Features"

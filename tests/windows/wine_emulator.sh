@@ -5,7 +5,7 @@
 #   wine_emulator.sh <Wine folder> <program.exe> [arguments...]
 #
 # Each program runs in a Wine prefix of its own kind under <Wine folder>, made on first
-# use (half a minute) and kept:
+# use (half a minute), kept, and made anew where Wine finds it broken:
 # - headless/: no display at all, for programs on Qt's offscreen platform;
 # - desktop/: with BLIKON_WINE_DISPLAY=1, for programs that open real windows: they run
 #   one at a time, each in a virtual X server of its own (xvfb-run), and Wine is ended
@@ -25,6 +25,7 @@ if [[ ${BLIKON_WINE_DISPLAY:-0} == 1 ]]; then
   command -v xvfb-run >/dev/null || { echo "SKIPPED: xvfb-run is not installed (package xvfb)"; exit 77; }
 fi
 mkdir -p "$folder"
+folder=$(cd "$folder" && pwd)  # Wine takes absolute prefixes only
 export WINEPREFIX=$folder/$kind
 export WINEDEBUG=-all
 # No offer to download Wine's .NET and HTML engines when the prefix is made.
@@ -35,10 +36,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 if [[ $kind == headless ]]; then
   fonts=$folder/fonts
   if [[ ! -d $fonts ]]; then
-    mkdir -p "$fonts.new"
+    new=$(mktemp -d "$fonts.new.XXXXXX")
     shopt -s nullglob
-    ln -sf /usr/share/wine/fonts/*.ttf /usr/share/fonts/truetype/comic-neue/*.ttf "$fonts.new/" 2>/dev/null
-    mv -T "$fonts.new" "$fonts" 2>/dev/null || rm -rf "$fonts.new"
+    ln -sf /usr/share/wine/fonts/*.ttf /usr/share/fonts/truetype/comic-neue/*.ttf "$new/" 2>/dev/null
+    mv -T "$new" "$fonts" 2>/dev/null || rm -rf "$new"
   fi
   export QT_QPA_FONTDIR="Z:${fonts//\//\\}"
 fi
@@ -52,20 +53,11 @@ for name in ${!QT_@}; do
 done
 use_locale "$folder/locale" "${BLIKON_WINE_LOCALE:-cs_CZ.UTF-8}" || exit 1
 
-# Made once, by whichever test comes first; the others wait for it.
-exec {lock}>"$WINEPREFIX.lock"
-flock "$lock"
-make_wine_prefix
-made=$?
-flock --unlock "$lock"
-exec {lock}>&-
-if ((made != 0)); then
-  echo "Could not make the Wine prefix $WINEPREFIX" >&2
-  exit 1
-fi
-
+# Made once, by whichever test comes first, whole or not at all; the others wait for it
+# (wineenv.sh).
 if [[ $kind == headless ]]; then
-  exec env -u DISPLAY -u WAYLAND_DISPLAY "$wine" "$@"
+  run_in_wine_prefix shared env -u DISPLAY -u WAYLAND_DISPLAY "$wine" "$@"
+  exit
 fi
-exec flock "$WINEPREFIX.lock" xvfb-run -a -s "-screen 0 1280x1024x24" \
+run_in_wine_prefix alone xvfb-run -a -s "-screen 0 1280x1024x24" \
   bash -c '"$@"; status=$?; wineserver --kill; exit $status' run "$wine" "$@"

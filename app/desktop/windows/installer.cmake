@@ -1,5 +1,5 @@
 # The Windows installer (NSIS) and the zip of the same files, from the install rules of
-# windows.cmake: blikon.exe, the LGPL notice and licence/.
+# windows.cmake: blikon.exe, the LGPL notice and licence/, avrdude.exe and its notes.
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME Blikon)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Kód pro Světelné efekty s Blikonem")
@@ -32,7 +32,7 @@ set(CPACK_NSIS_DEFINES "BrandingText 'Blikon ${PROJECT_VERSION}'")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # The licence page shows the LGPL notice (UTF-8 with a byte-order mark, as NSIS reads it).
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_LIST_DIR}/LICENCE-Qt.txt)
+set(CPACK_RESOURCE_FILE_LICENSE ${BLIKON_QT_NOTE})
 
 # The installer speaks Czech only: CMake's own NSIS template, made a 64-bit Unicode
 # installer (as the program is 64-bit; Wine without its 32-bit part runs it too) with

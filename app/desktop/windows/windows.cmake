@@ -1,7 +1,7 @@
 # blikon.exe for Windows: a window program (no console window) with its icon, manifest
 # and version information, the Windows platform plugin and style linked in, and Qt's
-# Czech catalogue inside; beside it Qt's licences and the LGPL notice. package.cmake
-# makes the installer and the zip of these files.
+# Czech catalogue inside; beside it Qt's licences and the LGPL notice, and avrdude.
+# package.cmake makes the installer and the zip of these files.
 if(NOT CMAKE_CROSSCOMPILING)
   message(FATAL_ERROR "Blikon for Windows is cross-built on Linux with MinGW: scripts/windows")
 endif()
@@ -58,6 +58,42 @@ if(NOT EXISTS ${BLIKON_QT_LICENCE_DIR}/LGPL-3.0-only.txt OR NOT EXISTS ${BLIKON_
   message(FATAL_ERROR "Qt's licence texts are not in ${BLIKON_QT_LICENCE_DIR}: scripts/windows puts them there")
 endif()
 
+# The notes name the Debian versions of the sources, which scripts/windows writes into
+# each cache folder as debian-version.
+function(blikon_debian_version folder variable)
+  if(NOT EXISTS ${folder}/debian-version)
+    message(FATAL_ERROR "${folder} has no debian-version: scripts/windows writes it")
+  endif()
+  file(STRINGS ${folder}/debian-version version LIMIT_COUNT 1)
+  set(${variable} ${version} PARENT_SCOPE)
+endfunction()
+blikon_debian_version(${qt_prefix} QT_DEBIAN_VERSION)
+set(BLIKON_QT_NOTE ${CMAKE_CURRENT_BINARY_DIR}/LICENCE-Qt.txt CACHE INTERNAL "The Qt notice, the installer's licence page")
+configure_file(windows/LICENCE-Qt.txt ${BLIKON_QT_NOTE} @ONLY NEWLINE_STYLE CRLF)
+
+# avrdude programs the chip: avrdude.exe with its configuration and Blikon's AT89 parts
+# beside blikon.exe, its licence and libusb-1.0's (linked in), and a note where their
+# source is. scripts/windows cross-builds it into the cache from Debian's source.
+set(BLIKON_AVRDUDE_DIR "" CACHE PATH "avrdude for Windows: avrdude.exe, avrdude.conf, licence/")
+if(NOT EXISTS ${BLIKON_AVRDUDE_DIR}/avrdude.exe)
+  message(FATAL_ERROR "No avrdude.exe in BLIKON_AVRDUDE_DIR (${BLIKON_AVRDUDE_DIR}): scripts/windows builds it")
+endif()
+blikon_debian_version(${BLIKON_AVRDUDE_DIR} AVRDUDE_DEBIAN_VERSION)
+string(REGEX REPLACE "[+-].*" "" AVRDUDE_VERSION ${AVRDUDE_DEBIAN_VERSION})
+file(STRINGS ${BLIKON_AVRDUDE_DIR}/libusb-version libusb LIMIT_COUNT 1)
+string(REPLACE "libusb-1.0 " "" LIBUSB_DEBIAN_VERSION "${libusb}")
+configure_file(windows/AVRDUDE.txt ${CMAKE_CURRENT_BINARY_DIR}/AVRDUDE.txt @ONLY NEWLINE_STYLE CRLF)
+
+# giflib, once the program links it for the GIF export, brings its licence.
+find_package(GIF QUIET)
+if(GIF_FOUND AND EXISTS ${GIF_INCLUDE_DIR}/../licence)
+  install(DIRECTORY ${GIF_INCLUDE_DIR}/../licence/ DESTINATION licence)
+endif()
+
 install(TARGETS blikon RUNTIME DESTINATION .)
-install(FILES windows/LICENCE-Qt.txt DESTINATION .)
+install(FILES ${BLIKON_QT_NOTE} DESTINATION .)
 install(DIRECTORY ${BLIKON_QT_LICENCE_DIR}/ DESTINATION licence)
+install(PROGRAMS ${BLIKON_AVRDUDE_DIR}/avrdude.exe DESTINATION .)
+install(FILES ${BLIKON_AVRDUDE_DIR}/avrdude.conf ${CMAKE_CURRENT_BINARY_DIR}/AVRDUDE.txt
+              ${CMAKE_CURRENT_SOURCE_DIR}/avrdude/blikon-at89.conf DESTINATION .)
+install(DIRECTORY ${BLIKON_AVRDUDE_DIR}/licence/ DESTINATION licence)
