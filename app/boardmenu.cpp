@@ -3,6 +3,7 @@
 #include "fblikon.h"
 #include "animation/fdeska.h"
 #include "ui/fmikro.h"
+#include "fprogramator.h"
 #include "gifcommand.h"
 #include "document/hexcommands.h"
 
@@ -17,6 +18,8 @@ BoardMenu::BoardMenu(FBlikon& window)
             [&window] { assembleCode(window); });
     addItem(menu(), "mnuUlozitHex", QStringLiteral("Uložit &HEX..."), QKeySequence(Qt::CTRL | Qt::Key_H),
             OnFailure::ShowError, [&window] { saveHexFile(window); });
+    addItem(menu(), "mnuProgramovat", QStringLiteral("&Naprogramovat čip…"), QKeySequence(Qt::CTRL | Qt::Key_U),
+            OnFailure::ShowError, [&window] { programChip(window); });
     addItem(menu(), "mnuUlozitGif", QStringLiteral("Uložit animaci &GIF…"), QKeySequence(Qt::CTRL | Qt::Key_G),
             OnFailure::ShowError, [&window] { saveGifAnimation(window); });
     addItem(menu(), "mnuSimulace", QStringLiteral("&Simulace"), QKeySequence(Qt::Key_F6), OnFailure::ShowError,

@@ -65,6 +65,33 @@ const char* const kBoardMenu[] = {
     "a CALL překládají vždy v dlouhé podobě.",
 };
 
+// "Naprogramovat čip…": the programmers, wiring an Arduino as ISP, the user's command.
+const char* const kProgramming[] = {
+    "Programování čipu",
+    "„Naprogramovat čip…“ (Ctrl+U) přeloží kód jako „Přeložit“ a zapíše program do čipu "
+    "zvoleného v „Mikrokontrolér...“. Prázdný program ani program, který se do čipu "
+    "nevejde, nezapíše.",
+    "Průběh ukáže okno vedle hlavního okna. „Storno“ programování přeruší (čip pak může být "
+    "zapsán jen zčásti) a „Podrobnosti“ ukážou celý výpis programátoru.",
+    "Čipy AT89S51 a AT89S52 zapíše v zapojení (ISP) program avrdude, který Blikon spustí "
+    "sám. Programátorem je Arduino s nahraným příkladem ArduinoISP (v Arduino IDE Soubor > "
+    "Příklady > ArduinoISP), nebo USBasp s firmwarem, který čipy AT89 zná.",
+    "Port Arduina je v Linuxu /dev/ttyACM0 nebo /dev/ttyUSB0 (účet musí být ve skupině "
+    "dialout), ve Windows COM3 a podobně.",
+    "Arduino (Uno, Nano) se k AT89S52 v pouzdře DIP40 zapojí takto: D13 (SCK) na P1.7 "
+    "(vývod 8), D12 (MISO) na P1.6 (vývod 7), D11 (MOSI) na P1.5 (vývod 6), D10 na RST "
+    "(vývod 9), GND na GND (vývod 20) a 5 V na VCC (vývod 40).",
+    "ArduinoISP drží RST během programování v log. 1, jak to čip potřebuje. EA/VPP "
+    "(vývod 31) patří na VCC a čip musí mít svůj krystal na XTAL1 a XTAL2 (vývody 19 a 18).",
+    "Kondenzátor 10 µF mezi RESET a GND Arduina zabrání tomu, aby se Arduino při otevření "
+    "portu restartovalo.",
+    "Ostatní čipy (AT89C2051, AT89C4051, AT89C51 a další) se programují paralelně napětím "
+    "12 V, což avrdude neumí. Pro ně zvolte „Vlastní příkaz“ a napište příkaz svého "
+    "programátoru.",
+    "Za %f Blikon dosadí cestu k souboru HEX v uvozovkách, například minipro -p "
+    "AT89C2051@DIP20 -w %f pro TL866. Příkaz se spustí přímo, ne v příkazovém řádku systému.",
+};
+
 const char* const kEffectsMenu[] = {
     "Menu „Efekty“",
     "„Načíst snímek z kódu“ (Ctrl+L) přenese snímek, ve kterém stojí kurzor, "
@@ -105,6 +132,7 @@ QString FHelp::helpText()
 {
     QStringList paragraphs;
     for (const auto& section : {std::span<const char* const>(kBasics), std::span<const char* const>(kBoardMenu),
+                                std::span<const char* const>(kProgramming),
                                 std::span<const char* const>(kEffectsMenu), std::span<const char* const>(kEditMenu)})
         for (const char* paragraph : section)
             paragraphs.append(QString::fromUtf8(paragraph));

@@ -47,6 +47,15 @@ std::optional<Registry::Value> PlatformRegistry::queryValue(Key key, const QStri
     return Value{type, buffer};
 }
 
+std::optional<QString> PlatformRegistry::valueName(Key key, std::uint32_t index)
+{
+    char name[16384];  // the longest value name the registry allows, with its end
+    DWORD length = sizeof name;
+    if (RegEnumValueA(toHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    return QString::fromLocal8Bit(name, qsizetype(length));
+}
+
 void PlatformRegistry::closeKey(Key key) { RegCloseKey(toHkey(key)); }
 
 #else
@@ -57,6 +66,8 @@ std::optional<Registry::Key> PlatformRegistry::openKey(RegistryRoot, const QStri
 }
 
 std::optional<Registry::Value> PlatformRegistry::queryValue(Key, const QString&, std::size_t) { return std::nullopt; }
+
+std::optional<QString> PlatformRegistry::valueName(Key, std::uint32_t) { return std::nullopt; }
 
 void PlatformRegistry::closeKey(Key) {}
 

@@ -19,8 +19,8 @@ enum class RegistryRoot {
 // Access rights asked for when a key is opened, with the platform's numbers.
 inline constexpr std::uint32_t kKeyRead = 0x20019;  // KEY_READ
 
-// The seam in front of the machine-wide configuration registry: the platform's three
-// calls to open a key, read one of its values and close it again. Names are texts of
+// The seam in front of the machine-wide configuration registry: the platform's calls
+// to open a key, read one of its values, list their names and close it again. Names are texts of
 // the ANSI code page.
 class Registry {
 public:
@@ -43,6 +43,10 @@ public:
     [[nodiscard]] virtual std::optional<Value> queryValue(Key key, const QString& valueName,
                                                           std::size_t bufferSize) = 0;
 
+    // The name of the key's value number `index` (from 0, in the registry's order), or
+    // nullopt past the last one.
+    [[nodiscard]] virtual std::optional<QString> valueName(Key key, std::uint32_t index) = 0;
+
     virtual void closeKey(Key key) = 0;
 };
 
@@ -50,12 +54,29 @@ public:
 template <>
 Registry& seam<Registry>();
 
-// Windows: advapi32's RegOpenKeyExA, RegQueryValueExA and RegCloseKey. Elsewhere a
+// Closes an opened key when it goes out of scope, on every way out.
+class OpenKey {
+public:
+    OpenKey(Registry& registry, Registry::Key key)
+        : registry_(registry), key_(key)
+    {
+    }
+    ~OpenKey() { registry_.closeKey(key_); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+
+private:
+    Registry& registry_;
+    Registry::Key key_;
+};
+
+// Windows: advapi32's RegOpenKeyExA, RegQueryValueExA, RegEnumValueA and RegCloseKey. Elsewhere a
 // registry that holds nothing: no key opens.
 class PlatformRegistry final : public Registry {
 public:
     [[nodiscard]] std::optional<Key> openKey(RegistryRoot root, const QString& keyName, std::uint32_t access) override;
     [[nodiscard]] std::optional<Value> queryValue(Key key, const QString& valueName, std::size_t bufferSize) override;
+    [[nodiscard]] std::optional<QString> valueName(Key key, std::uint32_t index) override;
     void closeKey(Key key) override;
 };
 

@@ -16,22 +16,6 @@ const QString kToolFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools
 const QString kToolFolderValue = QStringLiteral("MSINFO");
 const QString kToolFileName = QStringLiteral("\\MSINFO32.EXE");
 
-// Closes an opened key when it goes out of scope, on every way out.
-class OpenKey {
-public:
-    OpenKey(Registry& registry, Registry::Key key)
-        : registry_(registry), key_(key)
-    {
-    }
-    ~OpenKey() { registry_.closeKey(key_); }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-
-private:
-    Registry& registry_;
-    Registry::Key key_;
-};
-
 // The path is quoted, so that a path with spaces cannot start another program. An
 // empty path (a value of a type that gives no text) names no program at all.
 bool startTool(const QString& path)

@@ -6,12 +6,13 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BLIKON_BUILD_DIR:-$ROOT/build}"
 
-# What building and running the program needs; scripts/test adds TEST_PACKAGES.
+# What building and running the program needs (avrdude writes the chip); scripts/test
+# adds TEST_PACKAGES.
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libgif-dev
-  fonts-comic-neue qt6-translations-l10n
+  fonts-comic-neue qt6-translations-l10n avrdude
 )
 
 missing_packages() {

@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Dependencies come from the binary itself (dpkg-shlibdeps), so the package pulls in
 # exactly the Qt runtime libraries it links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# giflib, which writes the animated GIFs, named too: dpkg-shlibdeps finds it as well.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgif7")
+# giflib, which writes the animated GIFs, named too: dpkg-shlibdeps finds it as well;
+# "Naprogramovat čip…" writes the chip through avrdude.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgif7, avrdude")
 # The free look-alike of the windows' Comic Sans MS, and Qt's Czech texts for its own
 # dialogs and buttons (without them those stay in English).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, qt6-translations-l10n")

@@ -352,8 +352,8 @@ private slots:
             if (amp >= 0)
                 keys << item->text().at(amp + 1).toLower();
         }
-        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuUlozitGif", "mnuSimulace", "mnuSpustitHex",
-                                     "mnuMezera31", "mnuMikro"}));
+        QCOMPARE(names, (QStringList{"mnuPrelozit", "mnuUlozitHex", "mnuProgramovat", "mnuUlozitGif", "mnuSimulace",
+                                     "mnuSpustitHex", "mnuMezera31", "mnuMikro"}));
         QCOMPARE(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size());
     }
 

@@ -11,9 +11,11 @@
 #include "platform/seam.h"
 #include "document/printing.h"
 #include "platform/registry.h"
+#include "platform/subprocess.h"
 
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QProcess>
 #include <QUrl>
 
@@ -137,6 +139,12 @@ public:
             return std::nullopt;
         return value;
     }
+    std::optional<QString> valueName(Key key, std::uint32_t index) override
+    {
+        const QStringList names = keys.value(openKeys.value(key)).keys();
+        return openKeys.contains(key) && index < std::uint32_t(names.size()) ? std::optional(names[int(index)])
+                                                                            : std::nullopt;
+    }
     void closeKey(Key key) override { openKeys.remove(key); }
 
     QMap<QString, QMap<QString, Value>> keys;
@@ -198,6 +206,46 @@ public:
 
     QStringList files;
     mutable QStringList asked;
+};
+
+// A child process that runs nothing: the test reads what it was started with and
+// speaks for it. stop() ends it as killed.
+class FakeChildProcess final : public ChildProcess {
+public:
+    void start(const QString& program, const QStringList& arguments, const QString& workingFolder) override
+    {
+        this->program = program;
+        this->arguments = arguments;
+        folder = workingFolder;
+    }
+    void stop() override
+    {
+        stopped = true;
+        emit finished({ProcessEnd::Kind::Crashed, 0});
+    }
+    void say(const QByteArray& bytes) { emit output(bytes); }
+    void end(int exitCode) { emit finished({ProcessEnd::Kind::Exited, exitCode}); }
+
+    QString program;
+    QStringList arguments;
+    QString folder;
+    bool stopped = false;
+};
+
+// Makes FakeChildProcesses and keeps a pointer to each, in order.
+class FakeChildProcesses final : public ChildProcesses {
+public:
+    FakeChildProcesses() { replaceSeam<ChildProcesses>(this); }
+    ~FakeChildProcesses() override { replaceSeam<ChildProcesses>(nullptr); }
+
+    std::unique_ptr<ChildProcess> make() override
+    {
+        auto process = std::make_unique<FakeChildProcess>();
+        made.append(process.get());
+        return process;
+    }
+
+    QList<QPointer<FakeChildProcess>> made;
 };
 
 }  // namespace blikon::testing

@@ -176,10 +176,10 @@ public:
 
 // Made in a window test's init() and dropped in its cleanup(), so that every test
 // function starts from nothing: the fakes stand in for message boxes, dialogs, the
-// printer, the keyboard locks, the registry, other programs and the file system; the
-// test has an empty folder of its own, the settings are an empty INI file apart from
-// it, and so is the recovery store. Going, the fixture deletes the windows the test
-// left (while the fakes are still in) and puts the real seams back.
+// printer, the keyboard locks, the registry, other programs, child processes and the
+// file system; the test has an empty folder of its own, the settings are an empty INI
+// file apart from it, and so is the recovery store. Going, the fixture deletes the
+// windows the test left (while the fakes are still in) and puts the real seams back.
 //
 //     std::optional<WindowTestFixture> fx_;
 //     void init() { fx_.emplace(); window_ = new FBlikon; }
@@ -218,6 +218,7 @@ public:
     FakeRegistry registry;
     FakeExternalPrograms programs;
     FakeFileSystem files;
+    FakeChildProcesses processes;
 
 private:
     QList<QPointer<QWidget>> windowsBefore_;
