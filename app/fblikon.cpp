@@ -180,6 +180,11 @@ void FBlikon::buildStatusBar(QWidget* client)
 void FBlikon::buildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("menuBar"));
+#ifdef Q_OS_WIN
+    // Seven menus in the window's fixed width: Windows's wider item margins would push
+    // "Nápověda" behind the bar's extension button.
+    menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
+#endif
     new FileMenu(*this);
     new SelectMenu(*this);
     new CodeMenu(*this);

@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTextBlock>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -454,8 +455,10 @@ int main(int argc, char* argv[])
     const QString screen = folder.filePath(QStringLiteral("screen.json"));
     writeFile(screen, R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1280, "height": 1024,
                           "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    // Named relative to the working folder: the colon of a Windows drive would end the option.
+    QDir::setCurrent(folder.path());
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen));
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screen.json");
     QApplication application(argc, argv);
     BoardMenuTest test;
     return QTest::qExec(&test, argc, argv);

@@ -173,7 +173,8 @@ private slots:
         for (QAction* a : bar->actions()) {
             const QRect r = bar->actionGeometry(a);
             QCOMPARE(r.top(), bar->actionGeometry(bar->actions().first()).top());
-            QVERIFY2(!r.isEmpty() && r.right() < bar->width(), qPrintable(a->text()));
+            QVERIFY2(!r.isEmpty() && r.right() < bar->width(),
+                     qPrintable(QStringLiteral("%1 at %2 to %3 of %4").arg(a->text()).arg(r.left()).arg(r.right()).arg(bar->width())));
         }
     }
 
