@@ -6,7 +6,7 @@
 #include "app/fobnovit.h"
 #include "app/fprehled.h"
 #include "document/recoverykeeper.h"
-#include "tests/support/windowtest.h"
+#include "tests/support/mainwindowtest.h"
 
 #include <QAction>
 #include <QListView>
@@ -36,15 +36,9 @@ QString program()
 
 }  // namespace
 
-class TestEditMenu : public QObject {
+class TestEditMenu : public MainWindowTest {
     Q_OBJECT
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
-    FBlikon& window() { return *window_; }
-    CodeEditor* editor() { return child<CodeEditor>(window_, "Text1"); }
-    QAction* action(const char* name) { return child<QAction>(window_, name); }
     std::vector<KeptText> kept() { return RecoveryStore::shared().list(); }
     // "Obnovit zavřený kód…" in `window`: Enter on the row `row` of its list, or Zrušit
     // for -1; gives the rows' captions (time left out).
@@ -67,11 +61,7 @@ class TestEditMenu : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        fx_.emplace();
-        window_ = new FBlikon;
-    }
+    void init() { openWindow(); }
     void cleanup() { fx_.reset(); }
 
     // Every command that changes the code text is one step: Zpět o krok gives the text

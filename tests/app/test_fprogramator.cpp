@@ -5,7 +5,7 @@
 #include "tests/support/findchild.h"
 #include "app/fprogramator.h"
 #include "app/fprogramovani.h"
-#include "tests/support/windowtest.h"
+#include "tests/support/mainwindowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -48,11 +48,10 @@ bool programmerEnabled(FProgramator& dialog, Programmer programmer)
 
 }  // namespace
 
-class FProgramatorTest : public QObject {
+class FProgramatorTest : public MainWindowTest {
     Q_OBJECT
 
 private:
-    QAction* action(const char* name) { return child<QAction>(window_, QLatin1String(name)); }
     FakeChildProcess* process(int index) { return fx_->processes.made.value(index); }
 
     // The main window with a program of a few bytes, the chip AT89S52 chosen.
@@ -64,14 +63,10 @@ private:
         window_->setCodeText(" mov A,#1\r\n sjmp $\r\nEnd");
     }
 
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
-
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }

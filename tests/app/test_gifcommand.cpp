@@ -4,7 +4,7 @@
 #include "tests/support/gifreader.h"
 #include "animation/gifrecording.h"
 #include "tests/support/randomeffect.h"
-#include "tests/support/windowtest.h"
+#include "tests/support/mainwindowtest.h"
 
 #include <QAction>
 #include <QProgressDialog>
@@ -19,11 +19,8 @@ using namespace blikon::testing;
 // "Uložit animaci GIF…" as the user meets it: the GIF it writes under the proposed name,
 // the word on a cut effect, a file that cannot be written, and a long recording that
 // leaves the window usable and can be cancelled.
-class TestGifCommand : public QObject {
+class TestGifCommand : public MainWindowTest {
     Q_OBJECT
-
-    std::optional<WindowTestFixture> fx_;
-    QPointer<FBlikon> window_;
 
     // Saves the effect of `frames` random frames under `name` and waits for the end.
     void saveGif(int frames, const QString& name)
@@ -37,8 +34,7 @@ class TestGifCommand : public QObject {
 private slots:
     void init()
     {
-        fx_.emplace();
-        window_ = new FBlikon;
+        openWindow();
         window_->show();
     }
     void cleanup() { fx_.reset(); }
